@@ -1,0 +1,8 @@
+// TRVXSerConfig: the plotter configuration program. Its dialog is not built yet.
+#include <cstdio>
+
+int main()
+{
+    std::fprintf(stderr, "TRVXSerConfig: the configuration dialog is not available yet\n");
+    return 0;
+}

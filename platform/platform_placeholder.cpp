@@ -1,0 +1,1 @@
+// Replaced as the operating-system stand-ins arrive.

@@ -1,0 +1,8 @@
+// TRVXSender: the console job sender. Its stream is not built yet.
+#include <cstdio>
+
+int main()
+{
+    std::fprintf(stderr, "TRVXSender: the job sender is not available yet\n");
+    return 0;
+}

@@ -1,0 +1,11 @@
+// The main of every test binary: the temporary home is in place before any test runs.
+#include <gtest/gtest.h>
+
+#include "temp_home.h"
+
+int main(int argc, char** argv)
+{
+    TestHome();
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
