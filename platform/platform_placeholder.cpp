@@ -1,1 +1,0 @@
-// Replaced as the operating-system stand-ins arrive.
