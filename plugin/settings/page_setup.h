@@ -1,0 +1,31 @@
+// The page setup values exchanged through the registry, and the rectangles derived from
+// the paper size and the margins.
+#pragma once
+
+#include "settings_records.h"
+
+#include <cstdint>
+
+constexpr int32_t kPageSizeFirstPaper = 601;   // Size of paper-list row 0
+constexpr int32_t kPageSizeCustom = 999;
+
+extern const char kBrenvolticKey[];     // "Software\Brenvoltic"
+extern const char kConfigSubKey[];      // "TRVXSerConfig": page setup values and RetVal
+extern const char kPluginSubKey[];      // "TRAVEX-Pro": fTextOut
+extern const char* const kPageSetupValueNames[16];
+
+// rPage = 0, 0, Width, Height; rPaper = rPage grown outward by the roll margins when
+// pisroll is set, else the sheet margins (no margins without settings).
+void GrowPaperFromPage(PageSetup* page, const PlotSettings* settings);
+
+// The plug-in's defaults: portrait, paper-list row 0 at 100 %, pages 1 to 1.
+void SetDefaultPageSetup(PageSetup* page, const PlotSettings* settings, const PaperList* list);
+
+// Replaces each field whose registry value exists (the page numbers take the low 16 bits,
+// sign-extended). The error of opening Software\Brenvoltic, else of its subkey, else the
+// result of closing it.
+int32_t ReadPageSetupValues(PageSetup* page);
+
+// Writes the sixteen values, creating the keys when missing; the first failure, else the
+// result of closing the key.
+int32_t WritePageSetupValues(const PageSetup* page);
