@@ -5,12 +5,72 @@
 #include <cstdint>
 #include <cstdio>
 
-struct ConversionState {
-    int32_t reserved;
+#include "ai_types.h"
+#include "geometry_types.h"
+
+// The page's plotting area in plotter units; bounds are inclusive.
+struct PlotFrame {
+    int32_t iYMin;
+    int32_t iXMin;
+    int32_t iXMax;
+    int32_t iYMax;
 };
 
+// Added to every point after the axis turn, in plotter units.
+struct OriginOffset {
+    int32_t iDx;
+    int32_t iDy;
+};
+
+// Joining of pen-down moves into one "PD" list, unpacked from iPdOptimize.
+struct PdOptimisation {
+    int16_t fPdJoin;
+    int16_t wPdAngle;        // degrees of turn that still continue a list
+    int16_t wPdMaxVertices;
+};
+
+// Dotted-line cutting values copied from the plot settings for the page.
+struct Perforation {
+    int16_t fDottedCut;
+    int16_t wCutTool;        // slot number 1 to 10
+    int16_t wCutPressure;    // grams
+    int16_t wGapPressure;    // grams; 0 or less lifts the tool in the gaps
+    int16_t wCutLength;      // plotter units
+    int16_t wGapLength;
+};
+
+// Values set per page by the page conversion and read by the pen writer.
+struct ConversionState {
+    AIRealRect rPageBounds;  // document points; the rotation pivots on left and bottom
+    int32_t iPageHeightPt;
+    double dScaleX;          // 0 means no scaling
+    double dScaleY;
+    int16_t wUnitsPerMm;     // the page's copy of the plotter's units per millimetre
+    PlotFrame plotFrame;
+    OriginOffset originOffset;
+    PdOptimisation pdOptimisation;
+    Perforation perforation;
+};
+
+// Dash or perforation pattern of the path being emitted, in plotter units.
+struct DashTable {
+    int16_t fDashing;
+    int16_t fPerforating;    // force changes instead of lifting the pen
+    int16_t wDashCount;
+    int32_t iDashRemain;     // left of the current dash or gap, carried across segments
+    int32_t iDashIndex;      // even = draw, odd = gap
+    int32_t aDashLength[6];
+};
+
+// The pen writer's positions and the open joined "PD" list.
 struct EmitterState {
-    int32_t reserved;
+    PlotPoint ptLastPen;     // after the axis turn, before the offset; -200000 = none
+    PlotPoint ptLastClip;    // after the offset; 2147483647 = none
+    PlotPoint ptLastWritten; // 2147483647 = none
+    int16_t wPdHistory;      // points held in aPdHistory, 0 to 2
+    PlotPoint aPdHistory[2]; // last two points of the pen-down chain, older first
+    int16_t wPdOpen;         // vertices in the open joined list; 0 = none open
+    DashTable dash;
 };
 
 struct SendMachine {
