@@ -90,7 +90,11 @@ int32_t AbsInt(int32_t x)
 }
 
 int16_t SignOfReal(double x) { return x < 0 ? -1 : 1; }
-int16_t NearlyEqual(double a, double b) { return AbsReal(a - b) < 0.0001 ? 1 : 0; }
+// The bound is stored in single precision: values written 0.0001 apart are not near.
+int16_t NearlyEqual(double a, double b)
+{
+    return AbsReal(a - b) < static_cast<double>(0.0001f) ? 1 : 0;
+}
 double ArcTangent2(double a, double b) { return std::atan2(a, b); }
 double SinReal(double x) { return std::sin(x); }
 double CosReal(double x) { return std::cos(x); }
@@ -123,10 +127,18 @@ void CopyRealPoint(const RealPoint* source, RealPoint* destination)
     destination->v = source->v;
 }
 
+// The rounding goes through memory: g++ 12 drops a paired double-float-double round trip
+// when it vectorises two neighbouring coordinates.
+double RoundToSingle(double x)
+{
+    volatile float rounded = static_cast<float>(x);
+    return rounded;
+}
+
 void CopyPointRoundedToFloat(const RealPoint* source, RealPoint* destination)
 {
-    destination->h = static_cast<double>(static_cast<float>(source->h));
-    destination->v = static_cast<double>(static_cast<float>(source->v));
+    destination->h = RoundToSingle(source->h);
+    destination->v = RoundToSingle(source->v);
 }
 
 double MeasureDirection(const RealPoint* from, const RealPoint* to)

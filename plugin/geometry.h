@@ -30,6 +30,8 @@ double CosReal(double x);
 double SqrtReal(double x);
 double RealPower(double x, int16_t n);
 int32_t RoundToInt(double x);
+// x rounded to single precision and widened back.
+double RoundToSingle(double x);
 
 // points and rectangles
 void CopyRealPoint(const RealPoint* source, RealPoint* destination);

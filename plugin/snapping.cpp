@@ -9,8 +9,6 @@
 
 namespace {
 
-double RoundToFloat(double x) { return static_cast<double>(static_cast<float>(x)); }
-
 // The angle a lies in [lo, hi], directly or one stored turn away.
 bool AngleInSweep(double a, double lo, double hi)
 {
@@ -48,8 +46,8 @@ int16_t SnapToArc(RealPoint* point, const PathSegment* s1, const PathSegment* s2
     const double ap = MeasureDirection(centre, point);
     if (!AngleInSweep(ap, a0, a1))
         return 0;
-    point->h = RoundToFloat(centre->h + radius * std::cos(ap));
-    point->v = RoundToFloat(centre->v + radius * std::sin(ap));
+    point->h = RoundToSingle(centre->h + radius * std::cos(ap));
+    point->v = RoundToSingle(centre->v + radius * std::sin(ap));
     return 1;
 }
 
@@ -73,8 +71,8 @@ int16_t SnapToSampledCurve(RealPoint* point, const PathSegment* s1, const PathSe
             if (ProjectPointOnSegment(&second, &k[i - 1], &k[i], tolerance))
                 dSecond = MeasureDistance(&second, point);
             const RealPoint& best = dFirst < dSecond ? first : second;
-            point->h = RoundToFloat(best.h);
-            point->v = RoundToFloat(best.v);
+            point->h = RoundToSingle(best.h);
+            point->v = RoundToSingle(best.v);
             return 1;
         }
         prev = i;
@@ -108,24 +106,24 @@ int16_t SnapToStraightSegment(RealPoint* point, const RealPoint* a, const RealPo
         if (AbsReal(m) <= 0.5) {
             const double v = a->v + (point->h - a->h) * m;
             if (AbsReal(v - point->v) < tolerance) {
-                point->v = RoundToFloat(v);
+                point->v = RoundToSingle(v);
                 return 1;
             }
         } else {
             const double h = a->h + (point->v - a->v) / m;
             if (AbsReal(h - point->h) < tolerance) {
-                point->h = RoundToFloat(h);
+                point->h = RoundToSingle(h);
                 return 1;
             }
         }
         return 0;
     }
     if (a->h == b->h && AbsReal(a->h - point->h) < tolerance) {
-        point->h = RoundToFloat(a->h);
+        point->h = RoundToSingle(a->h);
         return 1;
     }
     if (a->v == b->v && AbsReal(b->v - point->v) < tolerance) {
-        point->v = RoundToFloat(a->v);
+        point->v = RoundToSingle(a->v);
         return 1;
     }
     return 0;
@@ -145,7 +143,7 @@ int16_t SnapToCurveSegment(RealPoint* point, const PathSegment* s1, const PathSe
 
 int16_t HitTestRect(const RealPoint* point, const AIRealRect* rect)
 {
-    const double tolerance = RoundToFloat(MeasureViewTolerance());
+    const double tolerance = RoundToSingle(MeasureViewTolerance());
     AIRealRect grown = *rect;
     sAIRealMath->AIRealRectInset(&grown, -tolerance, -tolerance);
     return sAIRealMath->AIRealPointInRect(point, &grown) ? 1 : 0;
