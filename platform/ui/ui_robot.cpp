@@ -234,6 +234,9 @@ bool CarryOutOnFileDialog(RobotState& s, const RobotStep& step, QFileDialog* fil
         // The robot's save answers the replace question with yes.
         file->setOption(QFileDialog::DontConfirmOverwrite, true);
         file->selectFile(path);
+        // selectFile leaves the name field alone while it has the focus; type it there.
+        if (auto* name = file->findChild<QLineEdit*>(QStringLiteral("fileNameEdit")))
+            name->setText(path);
         // Through QDialog: the file dialog's own accept checks the name as for a user.
         static_cast<QDialog*>(file)->accept();
         if (file->isVisible())
