@@ -146,7 +146,7 @@ struct Art {
 
     // Where it came from in the file, and what the host changed since.
     pugi::xml_node_struct* node = nullptr;
-    AIRealMatrix contentMatrix{1, 0, 0, 1, 0, 0};  // SVG coordinates of its content to artwork
+    AIRealMatrix contentMatrix{1, 0, 0, 1, 0, 0};  // the SVG user space its element sits in, to artwork
     bool fChanged = false;          // own geometry, style or text changed: rewrite the element
     bool fChildrenChanged = false;  // children added, removed or reordered
     bool fDisposed = false;
