@@ -14,6 +14,11 @@ struct DecodeCase {
     std::u16string units;
 };
 
+void PrintTo(const DecodeCase& c, std::ostream* os)
+{
+    *os << c.label;
+}
+
 class DecodeTest : public ::testing::TestWithParam<DecodeCase> {};
 
 TEST_P(DecodeTest, GivesTheUnitsAndBack)
