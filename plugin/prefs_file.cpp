@@ -18,6 +18,9 @@ constexpr size_t kLongestLine = 255;
 constexpr size_t kLongestExtraField = 31;
 constexpr int kFieldCount = 5;
 constexpr size_t kProductNameLength = 63;
+constexpr off_t kLargestPrefsFile = 16 * 1024 * 1024;   // beyond this, no memory is taken
+
+enum class FileRead { kRead, kMissing, kUnreadable };
 
 // The preferences file's path, with its "Prefs" folder created; false without a folder.
 bool PrefsFilePath(std::string& path)
@@ -80,17 +83,18 @@ void ApplyPrefsLine(const std::string fields[kFieldCount])
     }
 }
 
-// The whole file as text ending at its first NUL; false when it cannot be read.
-bool ReadWholeFile(const std::string& path, std::string& text)
+// The whole file as text ending at its first NUL.
+FileRead ReadWholeFile(const std::string& path, std::string& text)
 {
     int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0)
-        return false;
+        return errno == ENOENT ? FileRead::kMissing : FileRead::kUnreadable;
     off_t size = lseek(fd, 0, SEEK_END);
-    char* buffer = size < 0 ? nullptr : static_cast<char*>(std::malloc(static_cast<size_t>(size) + 1));
+    char* buffer = size < 0 || size > kLargestPrefsFile
+        ? nullptr : static_cast<char*>(std::malloc(static_cast<size_t>(size) + 1));
     if (buffer == nullptr) {
         close(fd);
-        return false;
+        return FileRead::kUnreadable;
     }
     size_t done = 0;
     while (done < static_cast<size_t>(size)) {
@@ -105,7 +109,7 @@ bool ReadWholeFile(const std::string& path, std::string& text)
     buffer[done] = '\0';
     text.assign(buffer);
     std::free(buffer);
-    return true;
+    return FileRead::kRead;
 }
 
 // Calls body(line, length) for every line of the text.
@@ -128,7 +132,7 @@ void ReadPrefsIni()
 {
     std::string path;
     std::string text;
-    if (!PrefsFilePath(path) || !ReadWholeFile(path, text))
+    if (!PrefsFilePath(path) || ReadWholeFile(path, text) != FileRead::kRead)
         return;
     ForEachLine(text, [](const char* line, size_t length) {
         std::string fields[kFieldCount];
@@ -145,7 +149,11 @@ void WritePrefsIni()
     // Lines of other keys (the product name) stay; the language line is replaced.
     std::string old;
     std::string text;
-    if (ReadWholeFile(path, old)) {
+    FileRead read = ReadWholeFile(path, old);
+    // A file that is there but cannot be read is not replaced: its lines would be lost.
+    if (read == FileRead::kUnreadable)
+        return;
+    if (read == FileRead::kRead) {
         ForEachLine(old, [&text](const char* line, size_t length) {
             std::string fields[kFieldCount];
             if (ParsePrefsLine(line, length, fields) && fields[0] == "language")

@@ -82,6 +82,15 @@ TEST_F(PrefsFileTest, NoFileChangesNothingAndCreatesThePrefsFolder)
     ReadPrefsIni();
     EXPECT_EQ(g->iLanguage, kBefore);
     EXPECT_TRUE(std::filesystem::is_directory(TestSettingsFolder() + "/Prefs"));
+
+    // A folder in the file's place is neither read nor replaced.
+    std::filesystem::create_directories(PrefsPath());
+    ReadPrefsIni();
+    EXPECT_EQ(g->iLanguage, kBefore);
+    g->iLanguage = 1;
+    WritePrefsIni();
+    EXPECT_TRUE(std::filesystem::is_directory(PrefsPath()));
+    EXPECT_FALSE(FileExists(PrefsPath() + ".new"));
 }
 
 TEST_F(PrefsFileTest, ProductLine)
