@@ -1,7 +1,92 @@
-// The plug-in's one export. Message handling comes with the entry and lifecycle code.
-#include "sp_message.h"
+// The plug-in's one export: every host message binds the suites, goes to its handler, and
+// a failure is reported in one alert.
+#include "ate_classes.h"
+#include "error_alert.h"
+#include "plugin_binding.h"
+#include "plugin_globals.h"
+#include "plugin_handlers.h"
 
-extern "C" __attribute__((visibility("default"))) ASErr PluginMain(const char* caller, const char* selector, void* message)
+#include <new>
+
+namespace {
+
+// A handler's status; a failure raised by the host's class binding becomes its status here
+// and never reaches the host.
+ASErr RunHandler(const char* caller, const char* selector, void* message)
 {
+    auto* data = static_cast<SPMessageData*>(message);
+    try {
+        if (sSPBasic->IsEqual(caller, kSPInterfaceCaller)) {
+            if (sSPBasic->IsEqual(selector, kSPInterfaceStartupSelector))
+                return HandleStartup(data);
+            if (sSPBasic->IsEqual(selector, kSPInterfaceAboutSelector))
+                return HandleAbout(data);
+            if (sSPBasic->IsEqual(selector, kSPInterfaceShutdownSelector))
+                return HandleShutdown(data);
+            return kNoErr;
+        }
+        return DispatchMenuAndToolMessage(caller, selector, message);
+    } catch (const ATE::Exception& failure) {
+        return failure.error;
+    } catch (const std::bad_alloc&) {
+        return kOutOfMemoryErr;
+    } catch (...) {
+        return kBadParameterErr;
+    }
+}
+
+}  // namespace
+
+extern "C" __attribute__((visibility("default"))) ASErr PluginMain(const char* caller, const char* selector,
+                                                                   void* message)
+{
+    auto* data = static_cast<SPMessageData*>(message);
+    if (caller == nullptr || selector == nullptr || data == nullptr || data->basic == nullptr)
+        return kBadParameterErr;
+    sSPBasic = data->basic;
+    g = static_cast<PluginGlobals*>(data->globals);
+
+    if (sSPBasic->IsEqual(caller, kSPAccessCaller)) {
+        if (sSPBasic->IsEqual(selector, kSPAccessUnloadSelector))
+            return HandleUnload(data);
+        if (sSPBasic->IsEqual(selector, kSPAccessReloadSelector))
+            return HandleReload(data);
+        return kNoErr;
+    }
+
+    ASErr result = AcquireSuites();
+    if (result == kNoErr)
+        result = RunHandler(caller, selector, message);
+    ShowErrorAlert(result, caller, selector);
+    ReleaseSuites();
+    return result;
+}
+
+ASErr DispatchMenuAndToolMessage(const char* caller, const char* selector, void* message)
+{
+    struct Route {
+        const char* caller;
+        const char* selector;
+        ASErr (*menu)(AIMenuMessage*);
+        ASErr (*tool)(AIToolMessage*);
+    };
+    static const Route kRoutes[] = {
+        {kCallerAIMenu, kSelectorAIGoMenuItem, HandleMenuGo, nullptr},
+        {kCallerAIMenu, kSelectorAIUpdateMenuItem, HandleMenuUpdate, nullptr},
+        {kCallerAITool, kSelectorAIEditToolOptions, nullptr, HandleToolEditOptions},
+        {kCallerAITool, kSelectorAITrackToolCursor, nullptr, HandleToolTrackCursor},
+        {kCallerAITool, kSelectorAIToolMouseDown, nullptr, HandleToolMouseDown},
+        {kCallerAITool, kSelectorAIToolMouseDrag, nullptr, HandleToolMouseDrag},
+        {kCallerAITool, kSelectorAIToolMouseUp, nullptr, HandleToolMouseUp},
+        {kCallerAITool, kSelectorAISelectTool, nullptr, HandleToolSelect},
+        {kCallerAITool, kSelectorAIDeselectTool, nullptr, HandleToolDeselect},
+    };
+    for (const Route& route : kRoutes) {
+        if (!sSPBasic->IsEqual(caller, route.caller) || !sSPBasic->IsEqual(selector, route.selector))
+            continue;
+        if (route.menu != nullptr)
+            return route.menu(static_cast<AIMenuMessage*>(message));
+        return route.tool(static_cast<AIToolMessage*>(message));
+    }
     return kNoErr;
 }

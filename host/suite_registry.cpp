@@ -1,0 +1,284 @@
+#include "suite_registry.h"
+
+#include "document_view_suite.h"
+#include "host_strings.h"
+#include "menu_suite.h"
+#include "real_math_suite.h"
+#include "suite_names.h"
+#include "tool_suite.h"
+#include "undo_suite.h"
+#include "user_suite.h"
+#include "access_suite.h"
+
+#include <cstdlib>
+#include <cstring>
+#include <map>
+#include <vector>
+
+namespace host {
+namespace {
+
+// Suites no plug-in calls yet answer with a table of nothing.
+const void* const kEmptyTable[64] = {};
+
+struct HostSuiteRow {
+    const char* name;
+    int32_t version;
+    const void* (*table)();
+    SuiteCounts counts;
+};
+
+const void* Empty() { return kEmptyTable; }
+
+#define HOST_ROW(id, table) { k##id##Suite, k##id##SuiteVersion, table, {} }
+#define EMPTY_ROW(id) HOST_ROW(id, Empty)
+
+HostSuiteRow gRows[] = {
+    EMPTY_ROW(SPBlocks),
+    HOST_ROW(SPAccess, [] { return static_cast<const void*>(HostAccessSuite()); }),
+    EMPTY_ROW(AIMdMemory),
+    HOST_ROW(AIRealMath, [] { return static_cast<const void*>(HostRealMathSuite()); }),
+    EMPTY_ROW(AIArt),
+    EMPTY_ROW(AIPath),
+    EMPTY_ROW(AIDocument),
+    HOST_ROW(AIDocumentView, [] { return static_cast<const void*>(HostDocumentViewSuite()); }),
+    EMPTY_ROW(AIUserInterfaceTheme),
+    EMPTY_ROW(AIPanel),
+    EMPTY_ROW(AIPanelFlyoutMenu),
+    EMPTY_ROW(AILayer),
+    HOST_ROW(AIUser, [] { return static_cast<const void*>(HostUserSuite()); }),
+    EMPTY_ROW(AIRuntime),
+    EMPTY_ROW(AIDataFilter),
+    EMPTY_ROW(AIPathStyle),
+    HOST_ROW(AIUndo, [] { return static_cast<const void*>(HostUndoSuite()); }),
+    EMPTY_ROW(AIATETextUtil),
+    EMPTY_ROW(AITextFrame),
+    EMPTY_ROW(AIFont),
+    EMPTY_ROW(AIForeignObject),
+    EMPTY_ROW(AIATEPaint),
+    EMPTY_ROW(AIHardSoft),
+    EMPTY_ROW(ATEApplicationPaint),
+    EMPTY_ROW(ATECompFont),
+    EMPTY_ROW(ATECompFontClass),
+    EMPTY_ROW(ATECompFontClassSet),
+    EMPTY_ROW(ATECompFontComponent),
+    EMPTY_ROW(ATECompFontSet),
+    EMPTY_ROW(ATEGlyphRun),
+    EMPTY_ROW(ATEGlyphRunsIterator),
+    EMPTY_ROW(ATEMojiKumi),
+    EMPTY_ROW(ATEMojiKumiSet),
+    EMPTY_ROW(ATETextFrame),
+    EMPTY_ROW(ATETextFramesIterator),
+    EMPTY_ROW(ATETextLine),
+    EMPTY_ROW(ATETextLinesIterator),
+    EMPTY_ROW(ATETextResources),
+    EMPTY_ROW(ATEApplicationTextResources),
+    EMPTY_ROW(ATEDocumentTextResources),
+    EMPTY_ROW(ATEArrayApplicationPaintRef),
+    EMPTY_ROW(ATEArrayReal),
+    EMPTY_ROW(ATEArrayBool),
+    EMPTY_ROW(ATEArrayInteger),
+    EMPTY_ROW(ATEArrayLineCapType),
+    EMPTY_ROW(ATEArrayFigureStyle),
+    EMPTY_ROW(ATEArrayLineJoinType),
+    EMPTY_ROW(ATEArrayWariChuJustification),
+    EMPTY_ROW(ATEArrayStyleRunAlignment),
+    EMPTY_ROW(ATEArrayAutoKernType),
+    EMPTY_ROW(ATEArrayBaselineDirection),
+    EMPTY_ROW(ATEArrayLanguage),
+    EMPTY_ROW(ATEArrayFontCapsOption),
+    EMPTY_ROW(ATEArrayFontBaselineOption),
+    EMPTY_ROW(ATEArrayParagraphJustification),
+    EMPTY_ROW(ATEArrayArrayReal),
+    EMPTY_ROW(ATEArrayBurasagariType),
+    EMPTY_ROW(ATEArrayPreferredKinsokuOrder),
+    EMPTY_ROW(ATEArrayKinsokuRef),
+    EMPTY_ROW(ATEArrayMojiKumiRef),
+    EMPTY_ROW(ATEArrayMojiKumiSetRef),
+    EMPTY_ROW(ATEArrayTabStopsRef),
+    EMPTY_ROW(ATEArrayLeadingType),
+    EMPTY_ROW(ATEArrayFontRef),
+    EMPTY_ROW(ATEArrayGlyphID),
+    EMPTY_ROW(ATEArrayRealPoint),
+    EMPTY_ROW(ATEArrayRealMatrix),
+    EMPTY_ROW(ATECharFeatures),
+    EMPTY_ROW(ATECharInspector),
+    EMPTY_ROW(ATECharStyle),
+    EMPTY_ROW(ATECharStyles),
+    EMPTY_ROW(ATECharStylesIterator),
+    EMPTY_ROW(ATEFind),
+    EMPTY_ROW(ATEFont),
+    EMPTY_ROW(ATEGlyph),
+    EMPTY_ROW(ATEGlyphs),
+    EMPTY_ROW(ATEGlyphsIterator),
+    EMPTY_ROW(ATEKinsoku),
+    EMPTY_ROW(ATEKinsokuSet),
+    EMPTY_ROW(ATEParaFeatures),
+    EMPTY_ROW(ATEParagraph),
+    EMPTY_ROW(ATEParagraphsIterator),
+    EMPTY_ROW(ATEParaInspector),
+    EMPTY_ROW(ATEParaStyle),
+    EMPTY_ROW(ATEParaStyles),
+    EMPTY_ROW(ATEParaStylesIterator),
+    EMPTY_ROW(ATESpell),
+    EMPTY_ROW(ATEStories),
+    EMPTY_ROW(ATEStory),
+    EMPTY_ROW(ATETabStop),
+    EMPTY_ROW(ATETabStops),
+    EMPTY_ROW(ATETabStopsIterator),
+    EMPTY_ROW(ATETextRange),
+    EMPTY_ROW(ATETextRanges),
+    EMPTY_ROW(ATETextRangesIterator),
+    EMPTY_ROW(ATETextRunsIterator),
+    EMPTY_ROW(ATEWordsIterator),
+    EMPTY_ROW(AIContext),
+    EMPTY_ROW(AIPreference),
+    EMPTY_ROW(AIPathfinder),
+    EMPTY_ROW(AIFileFormat),
+    EMPTY_ROW(AIPluginGroup),
+    EMPTY_ROW(AITransformArt),
+    EMPTY_ROW(AIMask),
+    EMPTY_ROW(AIBlendStyle),
+    EMPTY_ROW(AIDictionary),
+    EMPTY_ROW(AIDictionaryIterator),
+    EMPTY_ROW(AIArtStyle),
+    EMPTY_ROW(AISymbol),
+    HOST_ROW(AIMenu, [] { return static_cast<const void*>(HostMenuSuite()); }),
+    HOST_ROW(AITool, [] { return static_cast<const void*>(HostToolSuite()); }),
+    HOST_ROW(AIUnicodeString, [] { return static_cast<const void*>(HostUnicodeStringSuite()); }),
+    EMPTY_ROW(AIFilePath),
+};
+
+constexpr int kRowCount = int(sizeof(gRows) / sizeof(gRows[0]));
+static_assert(kRowCount == 113);
+
+std::map<std::string, ASErr>& Unavailable()
+{
+    static std::map<std::string, ASErr> unavailable;
+    static bool fRead = false;
+    if (!fRead) {
+        fRead = true;
+        if (const char* list = std::getenv("TRAVEX_HOST_MISSING_SUITES")) {
+            std::string error;
+            SetUnavailableSuites(list, error);
+        }
+    }
+    return unavailable;
+}
+
+HostSuiteRow* FindRow(const char* name)
+{
+    if (name == nullptr)
+        return nullptr;
+    for (auto& row : gRows)
+        if (std::strcmp(row.name, name) == 0)
+            return &row;
+    return nullptr;
+}
+
+}  // namespace
+
+int HostSuiteCount() { return kRowCount; }
+const char* HostSuiteName(int index) { return index >= 0 && index < kRowCount ? gRows[index].name : nullptr; }
+int32_t HostSuiteVersion(int index) { return index >= 0 && index < kRowCount ? gRows[index].version : 0; }
+
+ASErr AcquireHostSuite(const char* name, int32_t version, const void** suite)
+{
+    if (suite == nullptr)
+        return kBadParameterErr;
+    HostSuiteRow* row = FindRow(name);
+    if (row == nullptr || row->version != version)
+        return kSuiteUnavailableErr;
+    auto& unavailable = Unavailable();
+    auto found = unavailable.find(row->name);
+    if (found != unavailable.end())
+        return found->second;
+    *suite = row->table();
+    ++row->counts.acquires;
+    return kNoErr;
+}
+
+ASErr ReleaseHostSuite(const char* name, int32_t version)
+{
+    HostSuiteRow* row = FindRow(name);
+    if (row == nullptr || row->version != version)
+        return kSuiteUnavailableErr;
+    // a release the plug-in never acquired is its fault, not counted
+    if (row->counts.releases >= row->counts.acquires)
+        return kBadParameterErr;
+    ++row->counts.releases;
+    return kNoErr;
+}
+
+void SetSuiteUnavailable(const std::string& name, ASErr status)
+{
+    Unavailable()[name] = status == kNoErr ? kSuiteUnavailableErr : status;
+}
+
+bool SetUnavailableSuites(const std::string& list, std::string& error)
+{
+    size_t start = 0;
+    while (start <= list.size()) {
+        size_t end = list.find(';', start);
+        if (end == std::string::npos)
+            end = list.size();
+        std::string entry = list.substr(start, end - start);
+        start = end + 1;
+        if (entry.empty())
+            continue;
+        ASErr status = kSuiteUnavailableErr;
+        size_t equals = entry.rfind('=');
+        if (equals != std::string::npos) {
+            std::string value = entry.substr(equals + 1);
+            char* rest = nullptr;
+            long long number = std::strtoll(value.c_str(), &rest, 0);
+            if (value.empty() || *rest != 0) {
+                error = "not a status: \"" + value + "\"";
+                return false;
+            }
+            status = ASErr(uint32_t(number));
+            entry.erase(equals);
+        }
+        if (FindRow(entry.c_str()) == nullptr) {
+            error = "no such suite: \"" + entry + "\"";
+            return false;
+        }
+        SetSuiteUnavailable(entry, status);
+    }
+    return true;
+}
+
+void ClearUnavailableSuites() { Unavailable().clear(); }
+
+SuiteCounts HostSuiteCounts(const char* name)
+{
+    HostSuiteRow* row = FindRow(name);
+    return row ? row->counts : SuiteCounts{};
+}
+
+SuiteCounts TotalSuiteCounts()
+{
+    SuiteCounts total;
+    for (auto& row : gRows) {
+        total.acquires += row.counts.acquires;
+        total.releases += row.counts.releases;
+    }
+    return total;
+}
+
+int CountHeldSuites()
+{
+    int held = 0;
+    for (auto& row : gRows)
+        if (row.counts.acquires > row.counts.releases)
+            ++held;
+    return held;
+}
+
+void ResetSuiteCounts()
+{
+    for (auto& row : gRows)
+        row.counts = {};
+}
+
+}  // namespace host
