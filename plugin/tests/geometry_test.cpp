@@ -5,6 +5,7 @@
 #include <cfenv>
 #include <climits>
 #include <cmath>
+#include <cstring>
 #include <memory>
 #include <vector>
 
@@ -401,6 +402,24 @@ TEST_F(GeometryTest, BezierTablesHoldTheBasisWeights)
         EXPECT_NEAR(t.dBezierA128[i] + t.dBezierB128[i] + t.dBezierB128[128 - i] + t.dBezierA128[128 - i], 1.0, 1e-15) << i;
     for (int i = 0; i <= 64; ++i)
         EXPECT_NEAR(t.dBezierA64[i] + t.dBezierB64[i] + t.dBezierB64[64 - i] + t.dBezierA64[64 - i], 1.0, 1e-15) << i;
+}
+
+TEST_F(GeometryTest, BezierTablesAreWholeOverAnUnclearedBlock)
+{
+    // The globals block comes from the host uncleared: every entry must be written.
+    std::memset(&g->tables, 0x7f, sizeof(g->tables));
+    BuildBezierTables();
+    const BezierTables& t = g->tables;
+    EXPECT_EQ(t.dBezierA128[0], 1);
+    EXPECT_EQ(t.dBezierB128[0], 0);
+    EXPECT_EQ(t.dBezierA128[128], 0);
+    EXPECT_EQ(t.dBezierB128[128], 0);
+    EXPECT_EQ(t.dBezierA64[0], 1);
+    EXPECT_EQ(t.dBezierB64[0], 0);
+    EXPECT_EQ(t.dBezierA64[64], 0);
+    EXPECT_EQ(t.dBezierB64[64], 0);
+    EXPECT_EQ(t.dBezierA128[64], 0.125);
+    EXPECT_EQ(t.dBezierB64[32], 0.375);
 }
 
 TEST_F(GeometryTest, EvaluatedCurveStartsAndEndsExactlyOnItsAnchors)
