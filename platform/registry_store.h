@@ -37,7 +37,8 @@ int32_t CloseRegistryKey(RegistryKey key);
 // size; too little room gives kRegistryMoreData with size set to what is needed.
 int32_t QueryRegistryValue(RegistryKey key, const char* name, uint32_t* type, void* data,
     uint32_t* size);
-// A four-byte value read into value; a larger value gives kRegistryMoreData.
+// A four-byte value read into value; a larger value gives kRegistryMoreData, a smaller
+// one kRegistryInvalidParameter (value untouched either way).
 int32_t QueryRegistryDword(RegistryKey key, const char* name, uint32_t* value);
 
 int32_t SetRegistryValue(RegistryKey key, const char* name, uint32_t type, const void* data,

@@ -118,6 +118,7 @@ TEST_F(RegistryStoreTest, ReadsAHandWrittenExport)
         "\"Long\"=hex:01,02,03,\\\r\n"
         "  04,05\r\n"
         "\"Four\"=hex:0a,00,00,00\r\n"
+        "\"Two\"=hex:0b,00\r\n"
         "\"Text\"=\"a \\\"b\\\"\"\r\n"
         "\"Broken\"=dword:xyz\r\n"
         "\"Twice\"=dword:00000001\r\n"
@@ -131,6 +132,7 @@ TEST_F(RegistryStoreTest, ReadsAHandWrittenExport)
         {"Scale", kRegistrySuccess, 10000},
         {"Long", kRegistryMoreData, 0},      // five bytes do not fit a four-byte query
         {"Four", kRegistrySuccess, 10},
+        {"Two", kRegistryInvalidParameter, 0},
         {"Text", kRegistryMoreData, 0},
         {"Broken", kRegistryFileNotFound, 0},
         {"Twice", kRegistrySuccess, 2},      // the later line wins, as an import does
@@ -200,6 +202,22 @@ TEST_F(RegistryStoreTest, GarbledStoreReadsAsMissingAndIsReplacedByTheNextWrite)
         EXPECT_EQ(value, 2u);
         EXPECT_EQ(ReadText(RegistryStorePath() + ".bad"), text) << "the old store is kept aside";
     }
+}
+
+TEST_F(RegistryStoreTest, StoreThatCannotBeWrittenFailsTheWriteAndReadsAsEmpty)
+{
+    const char* saved = std::getenv("XDG_CONFIG_HOME");
+    std::string config = saved;
+    WriteText(TestHome() + "/plain", "x");
+    setenv("XDG_CONFIG_HOME", (TestHome() + "/plain/config").c_str(), 1);
+    RegistryKey key = nullptr;
+    EXPECT_EQ(CreateRegistryKey(kRegistryCurrentUser, kConfigKey, &key), kRegistryIoFailed);
+    EXPECT_EQ(key, nullptr);
+    EXPECT_EQ(SetRegistryDword(kRegistryCurrentUser, "RetVal", 1), kRegistryIoFailed);
+    uint32_t value = 3;
+    EXPECT_EQ(QueryRegistryDword(kRegistryCurrentUser, "RetVal", &value), kRegistryFileNotFound);
+    EXPECT_EQ(value, 3u);
+    setenv("XDG_CONFIG_HOME", config.c_str(), 1);
 }
 
 // Runs body in a child process and gives its exit status.
