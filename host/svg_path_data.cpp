@@ -225,6 +225,7 @@ bool ParseSvgPathData(const char* data, std::vector<SvgSubpath>& subpaths, std::
     s.SkipSpace();
     while (*s.p) {
         if (std::isalpha(static_cast<unsigned char>(*s.p))) {
+            if (subpaths.empty() && *s.p != 'M' && *s.p != 'm') return fail("path data does not start with a moveto");
             command = *s.p++;
             s.SkipSpace();
         } else if (!command) {
@@ -324,7 +325,7 @@ std::string FormatSvgNumber(double value)
 {
     if (std::fabs(value) < 5e-10) value = 0;
     char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%.9g", value);
+    std::snprintf(buffer, sizeof buffer, "%.12g", value);
     return buffer;
 }
 
