@@ -577,6 +577,7 @@ TEST_F(ArtSuites, LayerInsertedRelativeToAnother)
         Layers().GetNthLayer(c.index, &at);
         EXPECT_EQ(at, made);
     }
+    Load(file);
     AILayerHandle made = reinterpret_cast<AILayerHandle>(&made);
     EXPECT_EQ(Layers().InsertLayer(LayerNamed("Cutting"), kPlaceInsideOnTop, &made), kBadParameterErr);
     EXPECT_EQ(made, nullptr);
