@@ -154,6 +154,8 @@ void InstallCancelOnInterrupt()
 {
     struct sigaction action = {};
     action.sa_handler = OnInterrupt;
+    // a second Ctrl-C ends the host even when the plug-in never checks
+    action.sa_flags = SA_RESETHAND;
     sigemptyset(&action.sa_mask);
     sigaction(SIGINT, &action, nullptr);
 }

@@ -19,8 +19,8 @@ const std::vector<AlertRecord>& HostAlerts();
 std::vector<std::string> HostProgressTexts();
 void ClearHostUserRecords();
 
-// The cancel check answers true once Ctrl-C was pressed, or after checks false answers
-// (0: never by count). Also read from TRAVEX_HOST_CANCEL_AFTER.
+// The cancel check answers true once Ctrl-C was pressed (a second one ends the process), or
+// after checks false answers (0: never by count). Also read from TRAVEX_HOST_CANCEL_AFTER.
 void InstallCancelOnInterrupt();
 void SetCancelAfterChecks(int checks);
 

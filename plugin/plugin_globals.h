@@ -42,7 +42,8 @@ struct PluginGlobals {
     // curve tables
     BezierTables tables;
 
-    // per-run records, none outside a run
+    // per-run records, none outside a run; allocated with std::malloc or std::calloc, since
+    // FreePlotBuffers gives the ones still held back with std::free
     ArtList* pMainArtList;
     ArtList* pWorkArtList;
     AIArtHandle hWorkGroup;

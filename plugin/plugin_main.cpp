@@ -1,38 +1,27 @@
 // The plug-in's one export: every host message binds the suites, goes to its handler, and
 // a failure is reported in one alert.
-#include "ate_classes.h"
 #include "error_alert.h"
+#include "guarded_call.h"
 #include "plugin_binding.h"
 #include "plugin_globals.h"
 #include "plugin_handlers.h"
 
-#include <new>
-
 namespace {
 
-// A handler's status; a failure raised by the host's class binding becomes its status here
-// and never reaches the host.
+// The handler of an "SP Interface" message or of any other caller.
 ASErr RunHandler(const char* caller, const char* selector, void* message)
 {
     auto* data = static_cast<SPMessageData*>(message);
-    try {
-        if (sSPBasic->IsEqual(caller, kSPInterfaceCaller)) {
-            if (sSPBasic->IsEqual(selector, kSPInterfaceStartupSelector))
-                return HandleStartup(data);
-            if (sSPBasic->IsEqual(selector, kSPInterfaceAboutSelector))
-                return HandleAbout(data);
-            if (sSPBasic->IsEqual(selector, kSPInterfaceShutdownSelector))
-                return HandleShutdown(data);
-            return kNoErr;
-        }
-        return DispatchMenuAndToolMessage(caller, selector, message);
-    } catch (const ATE::Exception& failure) {
-        return failure.error;
-    } catch (const std::bad_alloc&) {
-        return kOutOfMemoryErr;
-    } catch (...) {
-        return kBadParameterErr;
+    if (sSPBasic->IsEqual(caller, kSPInterfaceCaller)) {
+        if (sSPBasic->IsEqual(selector, kSPInterfaceStartupSelector))
+            return HandleStartup(data);
+        if (sSPBasic->IsEqual(selector, kSPInterfaceAboutSelector))
+            return HandleAbout(data);
+        if (sSPBasic->IsEqual(selector, kSPInterfaceShutdownSelector))
+            return HandleShutdown(data);
+        return kNoErr;
     }
+    return DispatchMenuAndToolMessage(caller, selector, message);
 }
 
 }  // namespace
@@ -56,7 +45,7 @@ extern "C" __attribute__((visibility("default"))) ASErr PluginMain(const char* c
 
     ASErr result = AcquireSuites();
     if (result == kNoErr)
-        result = RunHandler(caller, selector, message);
+        result = RunGuarded([&] { return RunHandler(caller, selector, message); });
     ShowErrorAlert(result, caller, selector);
     ReleaseSuites();
     return result;
