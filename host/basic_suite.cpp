@@ -1,5 +1,6 @@
 #include "basic_suite.h"
 
+#include "host_faults.h"
 #include "suite_registry.h"
 
 #include <cstdlib>
@@ -26,6 +27,9 @@ ASErr AllocateBlock(size_t size, void** block)
 {
     if (block == nullptr)
         return kBadParameterErr;
+    *block = nullptr;
+    if (ASErr fault = HostFault("AllocateBlock"))
+        return fault;
     *block = std::malloc(size == 0 ? 1 : size);
     if (*block == nullptr)
         return kOutOfMemoryErr;

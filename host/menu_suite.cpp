@@ -1,5 +1,6 @@
 #include "menu_suite.h"
 
+#include "host_faults.h"
 #include "host_strings.h"
 
 #include <cstdio>
@@ -64,6 +65,8 @@ bool IsGroup(AIMenuGroup group)
 ASErr AddMenuItem(SPPluginRef self, const char* itemKey, const char* groupName, AIUnicodeStringRef text,
                   int32_t options, AIMenuItemHandle* item)
 {
+    if (ASErr fault = HostFault("AddMenuItem"))
+        return fault;
     if (itemKey == nullptr || *itemKey == 0 || item == nullptr)
         return kBadParameterErr;
     const HostString* string = FindHostString(text);
@@ -87,6 +90,8 @@ ASErr UpdateMenuItemAutomatically(AIMenuItemHandle item, int32_t action, int32_t
                                   int32_t ifObjectIsNotInArtwork, int32_t ifObjectIsSelected,
                                   int32_t ifObjectIsNotSelected, int32_t ifIsTrue, int32_t ifIsNotTrue)
 {
+    if (ASErr fault = HostFault("UpdateMenuItemAutomatically"))
+        return fault;
     if (!IsItem(item))
         return kBadParameterErr;
     auto* record = reinterpret_cast<MenuItemRecord*>(item);
@@ -101,6 +106,8 @@ ASErr UpdateMenuItemAutomatically(AIMenuItemHandle item, int32_t action, int32_t
 
 ASErr CountMenuGroups(int32_t* count)
 {
+    if (ASErr fault = HostFault("CountMenuGroups"))
+        return fault;
     if (count == nullptr)
         return kBadParameterErr;
     *count = int32_t(State().groups.size());
@@ -109,6 +116,8 @@ ASErr CountMenuGroups(int32_t* count)
 
 ASErr GetNthMenuGroup(int32_t n, AIMenuGroup* group)
 {
+    if (ASErr fault = HostFault("GetNthMenuGroup"))
+        return fault;
     if (group == nullptr || n < 0 || n >= int32_t(State().groups.size()))
         return kBadParameterErr;
     *group = reinterpret_cast<AIMenuGroup>(State().groups[size_t(n)]);
@@ -117,6 +126,8 @@ ASErr GetNthMenuGroup(int32_t n, AIMenuGroup* group)
 
 ASErr GetMenuGroupName(AIMenuGroup group, const char** name)
 {
+    if (ASErr fault = HostFault("GetMenuGroupName"))
+        return fault;
     if (!IsGroup(group) || name == nullptr)
         return kBadParameterErr;
     *name = reinterpret_cast<MenuGroupRecord*>(group)->name.c_str();
@@ -125,6 +136,8 @@ ASErr GetMenuGroupName(AIMenuGroup group, const char** name)
 
 ASErr AddMenuGroupAsSubMenu(const char* groupName, int32_t options, AIMenuItemHandle item, AIMenuGroup* group)
 {
+    if (ASErr fault = HostFault("AddMenuGroupAsSubMenu"))
+        return fault;
     if (groupName == nullptr || *groupName == 0 || !IsItem(item) || group == nullptr)
         return kBadParameterErr;
     auto* parent = reinterpret_cast<MenuItemRecord*>(item);

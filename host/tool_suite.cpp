@@ -1,5 +1,6 @@
 #include "tool_suite.h"
 
+#include "host_faults.h"
 #include "host_strings.h"
 
 #include <cstdio>
@@ -8,7 +9,8 @@
 namespace host {
 namespace {
 
-// The host's own tools in the order of its tool panel; their numbers count from 0.
+// The host's own tools in the order of its tool panel; their numbers count from 1, so that
+// a placement number of 0 names no tool.
 const char* const kHostTools[] = {
     "Adobe Select Tool", "Adobe Direct Select Tool", "Adobe Pen Tool", "Adobe Type Tool",
     "Adobe Line Tool", "Adobe Rectangle Tool", "Adobe Ellipse Tool", "Adobe Pencil Tool",
@@ -27,7 +29,7 @@ ToolState& State()
     static ToolState state;
     if (!state.fStarted) {
         state.fStarted = true;
-        int32_t number = 0;
+        int32_t number = 1;
         for (const char* name : kHostTools) {
             auto record = std::make_unique<ToolRecord>();
             record->name = name;
@@ -42,6 +44,8 @@ ToolState& State()
 
 ASErr AddTool(SPPluginRef self, const char* name, const AIAddToolData* data, int32_t options, AIToolHandle* tool)
 {
+    if (ASErr fault = HostFault("AddTool"))
+        return fault;
     if (name == nullptr || *name == 0 || data == nullptr || tool == nullptr)
         return kBadParameterErr;
     if (FindHostTool(name) != nullptr)
@@ -53,7 +57,7 @@ ASErr AddTool(SPPluginRef self, const char* name, const AIAddToolData* data, int
     auto record = std::make_unique<ToolRecord>();
     record->plugin = self;
     record->name = name;
-    record->number = int32_t(State().tools.size());
+    record->number = int32_t(State().tools.size()) + 1;
     record->title = Utf16ToUtf8(title->utf16);
     record->titleBytes = RecordedBytes(*title);
     record->tooltip = Utf16ToUtf8(tooltip->utf16);
@@ -71,6 +75,8 @@ ASErr AddTool(SPPluginRef self, const char* name, const AIAddToolData* data, int
 
 ASErr GetToolNumberFromName(const char* name, int32_t* number)
 {
+    if (ASErr fault = HostFault("GetToolNumberFromName"))
+        return fault;
     ToolRecord* record = name ? FindHostTool(std::string(name)) : nullptr;
     if (record == nullptr || number == nullptr)
         return kBadParameterErr;
@@ -138,7 +144,7 @@ std::string HostToolListing()
         // the placement numbers with the names of the tools they stand for
         std::string beside;
         for (ToolRecord* other : State().tools)
-            if (other->number == record->sameGroupAs && other != record)
+            if (record->sameGroupAs != 0 && other->number == record->sameGroupAs && other != record)
                 beside = " \"" + other->name + "\"";
         std::snprintf(line, sizeof line,
                       "tool \"%s\" number %d title \"%s\" tooltip \"%s\" icons %d %d type %d group %d%s toolset %d options %d\n",

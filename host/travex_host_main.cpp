@@ -3,6 +3,7 @@
 #include "dialog_runner.h"
 #include "documents_folder.h"
 #include "host_commands.h"
+#include "host_faults.h"
 #include "host_session.h"
 #include "menu_suite.h"
 #include "suite_registry.h"
@@ -41,6 +42,12 @@ void PrintHelp()
         "  --missing-suite NAME[=STATUS]\n"
         "                          acquiring suite NAME fails (with STATUS, default 'S!NF');\n"
         "                          also TRAVEX_HOST_MISSING_SUITES=\"NAME[=STATUS];...\"\n"
+        "  --fail OPERATION[#N][=STATUS]\n"
+        "                          the host's operation (AllocateBlock, AddMenuItem,\n"
+        "                          UpdateMenuItemAutomatically, CountMenuGroups, GetNthMenuGroup,\n"
+        "                          GetMenuGroupName, AddMenuGroupAsSubMenu, AddTool,\n"
+        "                          GetToolNumberFromName) answers STATUS (default -108), on its\n"
+        "                          Nth call only when #N is given; also TRAVEX_HOST_FAIL\n"
         "  --cancel-after N        the cancel check answers true after N checks (Ctrl-C always)\n"
         "  --alert-log FILE        append every alert's bytes to FILE (also TRAVEX_HOST_ALERT_LOG)\n"
         "  --help                  this text\n"
@@ -121,6 +128,11 @@ int main(int argc, char** argv)
                 return Fail("--missing-suite needs a suite name");
             if (!host::SetUnavailableSuites(text, error))
                 return Fail("--missing-suite: " + error);
+        } else if (arg == "--fail") {
+            if (!value(text))
+                return Fail("--fail needs an operation");
+            if (!host::SetHostFaults(text, error))
+                return Fail("--fail: " + error);
         } else if (arg == "--cancel-after") {
             if (!value(text) || text.find_first_not_of("0123456789") != std::string::npos || text.empty())
                 return Fail("--cancel-after needs a number of checks");
@@ -144,6 +156,10 @@ int main(int argc, char** argv)
             return Fail("steps come either from --script or from the command line, not both");
         if (!host::ReadHostScript(scriptPath, steps, error))
             return Fail(error);
+    }
+    if (const char* faults = std::getenv("TRAVEX_HOST_FAIL")) {
+        if (!host::SetHostFaults(faults, error))
+            return Fail("TRAVEX_HOST_FAIL: " + error);
     }
     if (const char* missing = std::getenv("TRAVEX_HOST_MISSING_SUITES")) {
         if (!host::SetUnavailableSuites(missing, error))

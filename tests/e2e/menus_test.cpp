@@ -19,8 +19,8 @@ const char kAboutItem[] = "  item \"TRAVEX-Pro...\" key \"MV_PLUGINS_ABOUT_TRAVE
 
 std::string ToolLine(const std::string& title)
 {
-    return "tool \"Plot Area Tool\" number 13 title \"" + title + "\" tooltip \"" + title +
-           "\" icons 16101 16102 type 2 group 11 \"Adobe Scroll Tool\" toolset 0 options 3";
+    return "tool \"Plot Area Tool\" number 14 title \"" + title + "\" tooltip \"" + title +
+           "\" icons 16101 16102 type 2 group 12 \"Adobe Scroll Tool\" toolset 0 options 3";
 }
 
 void WritePrefs(const std::string& text)
