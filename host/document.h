@@ -91,11 +91,14 @@ struct CharFeatures {
     double horizontalScale = 1;
     double verticalScale = 1;
     double baselineShift = 0;
+    std::vector<double> dashArray;  // points; empty is a solid stroke
 };
 
 struct ParaFeatures {
     int justification = 0;      // 0 left, 1 right, 2 centre
     double leading = 0;         // 0: automatic
+    std::string kinsoku;        // name of the line-breaking set, empty for none
+    std::string mojikumi;       // name of the character-spacing set, empty for none
 };
 
 // A stretch of text with one set of features. Paragraphs are separated by "\r" inside the
