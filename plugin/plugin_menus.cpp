@@ -18,8 +18,6 @@ const char kAboutGroupName[] = "MV_PLUGINS_ABOUT";
 const char kAboutGroupText[] = "About Plug-ins (Moravelle INC.)";
 const char kToolName[] = "Plot Area Tool";
 const char kScrollToolName[] = "Adobe Scroll Tool";
-constexpr int32_t kToolIconNormal = 16101;
-constexpr int32_t kToolIconDark = 16102;
 constexpr int32_t kToolOptions = 3;
 
 ASErr AddItem(SPMessageData* message, const char* key, const char* group, const char* text, AIMenuItemHandle* item)
@@ -87,8 +85,8 @@ ASErr AddTools(SPMessageData* message)
         status = MakeHostString(title, kAIShiftJisCharacterEncoding, &data.tooltip);
     if (status == kNoErr) {
         data.iconType = kToolIconPng;
-        data.normalIconResID = kToolIconNormal;
-        data.darkIconResID = kToolIconDark;
+        data.normalIconResID = kToolIconResource;
+        data.darkIconResID = kToolDarkIconResource;
         data.sameGroupAs = scrollTool;
         data.sameToolsetAs = 0;
         status = sAITool->AddTool(message->self, kToolName, &data, kToolOptions, &g->ahTool[0]);

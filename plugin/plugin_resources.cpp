@@ -8,7 +8,14 @@ const ResourceString kStrings[] = {
 #include "resources/plugin_strings.inc"
 };
 
-const ResourceTable kResources = {kStrings, int(sizeof kStrings / sizeof kStrings[0]), nullptr, 0};
+// The plot-area tool's icons, as PNG images.
+const ResourceBitmap kBitmaps[] = {
+    {kToolIconResource, ":/travex-pro/plot_area_tool.png"},
+    {kToolDarkIconResource, ":/travex-pro/plot_area_tool_dark.png"},
+};
+
+const ResourceTable kResources = {kStrings, int(sizeof kStrings / sizeof kStrings[0]), kBitmaps,
+                                  int(sizeof kBitmaps / sizeof kBitmaps[0])};
 
 }  // namespace
 

@@ -14,6 +14,10 @@ constexpr int kOutputItemString = 2;
 constexpr int kToolTitleString = 3;
 constexpr int kAboutDescriptionString = 4;
 
+// Image ids: the plot-area tool's icons.
+constexpr int kToolIconResource = 16101;
+constexpr int kToolDarkIconResource = 16102;
+
 // The resources of the loaded module; null without one.
 const ResourceTable* ModuleResources(void* module);
 const ResourceTable* PluginResources();
