@@ -142,7 +142,6 @@ std::string DocumentListing(const Document& doc)
         out += layer->fPreview ? " preview" : " outline";
         out += layer->fPrinted ? " printed" : " not-printed";
         if (layer->fRootContent) out += " (content outside any layer group)";
-        if (layer == doc.currentLayer) out += " current";
         out += "\n";
         for (const Art* art : layer->group->children) ListArt(art, 1, out);
     }

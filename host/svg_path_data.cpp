@@ -78,8 +78,10 @@ bool Same(const AIRealPoint& a, const AIRealPoint& b)
     return std::fabs(a.h - b.h) < 1e-9 && std::fabs(a.v - b.v) < 1e-9;
 }
 
+}  // namespace
+
 // A smooth anchor has both handles on one line through it, on opposite sides.
-void SetCornerFlags(std::vector<AIPathSegment>& segments)
+void DeriveCornerFlags(std::vector<AIPathSegment>& segments)
 {
     for (AIPathSegment& s : segments) {
         double ix = s.ptAnchor.h - s.ptIn.h, iy = s.ptAnchor.v - s.ptIn.v;
@@ -94,6 +96,8 @@ void SetCornerFlags(std::vector<AIPathSegment>& segments)
         s.fCorner = !(std::fabs(cross) < 1e-6 && dot > 0);
     }
 }
+
+namespace {
 
 struct Builder {
     std::vector<SvgSubpath>& out;
@@ -140,7 +144,7 @@ struct Builder {
     }
     void Finish()
     {
-        if (open) SetCornerFlags(out.back().segments);
+        if (open) DeriveCornerFlags(out.back().segments);
         open = false;
     }
 };

@@ -295,6 +295,7 @@ struct Reader {
             s.ptIn = TransformPoint(ctm, s.ptIn);
             s.ptOut = TransformPoint(ctm, s.ptOut);
         }
+        DeriveCornerFlags(segments);
         art->segments = std::move(segments);
         art->fClosed = closed;
     }

@@ -36,6 +36,8 @@ struct SvgSubpath {
     bool fClosed = false;
 };
 bool ParseSvgPathData(const char* data, std::vector<SvgSubpath>& subpaths, std::string& error);
+// Smooth where both handles lie on one line through the anchor, on opposite sides.
+void DeriveCornerFlags(std::vector<AIPathSegment>& segments);
 
 // The transform attribute as a matrix (svg_transform.cpp); false on a syntax error.
 bool ParseSvgTransform(const char* text, AIRealMatrix& matrix);

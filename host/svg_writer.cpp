@@ -9,17 +9,45 @@
 #include <cstring>
 #include <fcntl.h>
 #include <set>
+#include <unordered_map>
 #include <sstream>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace host {
 
+namespace {
+
+// Length of the well-formed UTF-8 sequence at `at`, 0 when there is none.
+size_t Utf8Length(const std::string& s, size_t at)
+{
+    unsigned char c = static_cast<unsigned char>(s[at]);
+    size_t n = c < 0x80 ? 1 : (c >> 5) == 6 ? 2 : (c >> 4) == 14 ? 3 : (c >> 3) == 30 ? 4 : 0;
+    if (n == 0 || at + n > s.size()) return 0;
+    for (size_t i = 1; i < n; ++i)
+        if ((static_cast<unsigned char>(s[at + i]) & 0xC0) != 0x80) return 0;
+    if (n == 2 && c < 0xC2) return 0;  // overlong
+    return n;
+}
+
+bool IsUtf8(const std::string& s)
+{
+    for (size_t i = 0; i < s.size();) {
+        size_t n = Utf8Length(s, i);
+        if (n == 0) return false;
+        i += n;
+    }
+    return true;
+}
+
+}  // namespace
+
 std::string EncodeHostText(const std::string& text)
 {
     std::string out;
+    bool utf8 = IsUtf8(text);
     for (unsigned char ch : text) {
-        if (ch < 0x20 || ch == '%' || ch == 0x7f) {
+        if (ch < 0x20 || ch == '%' || ch == 0x7f || (ch >= 0x80 && !utf8)) {
             char buffer[4];
             std::snprintf(buffer, sizeof buffer, "%%%02X", ch);
             out += buffer;
@@ -211,13 +239,48 @@ struct Writer {
         return n;
     }
 
+    // New art gets an element with its name as id when that is free, else a fresh id.
+    pugi::xml_node NewArtElement(Art* art, pugi::xml_node parent, const char* local, const char* stem)
+    {
+        pugi::xml_node n = parent.append_child(ElementName(parent, local).c_str());
+        if (art->name.empty() || !ids.insert(art->name).second) art->name = NewId(stem);
+        n.append_attribute("id").set_value(art->name.c_str());
+        art->node = n.internal_object();
+        art->elementName = local;
+        return n;
+    }
+
     // An unchanged element that moved to another container keeps its place on the page.
+    // What it inherited from its old ancestors is written onto it.
     void Rehome(Art* art, pugi::xml_node node, pugi::xml_node container, const AIRealMatrix& ctm)
     {
         if (node.parent() == container) return;
         AIRealMatrix placed = ConcatMatrix(OwnTransform(node), art->contentMatrix);
         SetTransform(node, ConcatMatrix(placed, Inverse(ctm)));
         art->contentMatrix = ctm;
+        WriteEffectiveStyle(art, node, placed);
+    }
+
+    void WriteEffectiveStyle(Art* art, pugi::xml_node node, const AIRealMatrix& elementCtm)
+    {
+        switch (art->type) {
+        case ArtType::Path:
+        case ArtType::CompoundPath:
+            WriteStyle(node, art->style, art->fHidden, elementCtm);
+            break;
+        case ArtType::TextFrame:
+            if (!art->text.runs.empty()) WriteCharStyle(node, art->text.runs.front().chars, MatrixScale(elementCtm));
+            break;
+        case ArtType::Group:
+            for (Art* child : art->children) {
+                pugi::xml_node childNode(child->node);
+                if (childNode && childNode.parent() == node)
+                    WriteEffectiveStyle(child, childNode, ConcatMatrix(OwnTransform(childNode), elementCtm));
+            }
+            break;
+        default:
+            break;
+        }
     }
 
     static bool SubtreeChanged(const Art* art)
@@ -228,28 +291,72 @@ struct Writer {
         return false;
     }
 
-    // Puts `nodes` (document order, bottom first) into `parent` in that order, from where the
-    // first of them stands now; other children of the parent stay where they are.
-    static void OrderNodes(pugi::xml_node parent, const std::vector<pugi::xml_node>& nodes)
+    static bool IsBlank(pugi::xml_node node)
+    {
+        if (node.type() != pugi::node_pcdata) return false;
+        for (const char* p = node.value(); *p; ++p)
+            if (*p != ' ' && *p != '\t' && *p != '\n' && *p != '\r') return false;
+        return true;
+    }
+
+    // Moves a node with its indentation: the blank text before it goes, and the neighbour's
+    // indentation is copied in front of it.
+    void MoveNode(pugi::xml_node parent, pugi::xml_node n, pugi::xml_node after, pugi::xml_node before)
+    {
+        pugi::xml_node blank = n.previous_sibling();
+        if (blank && IsBlank(blank) && blank != after) Park(blank);
+        std::string indent;
+        if (after) {
+            pugi::xml_node w = after.previous_sibling();
+            if (w && IsBlank(w)) indent = w.value();
+            parent.insert_move_after(n, after);
+            if (!indent.empty()) parent.insert_child_before(pugi::node_pcdata, n).set_value(indent.c_str());
+        } else if (before) {
+            pugi::xml_node w = before.previous_sibling();
+            if (w && IsBlank(w)) indent = w.value();
+            parent.insert_move_before(n, before);
+            if (!indent.empty()) parent.insert_child_before(pugi::node_pcdata, before).set_value(indent.c_str());
+        } else {
+            parent.append_move(n);
+        }
+    }
+
+    // Puts `nodes` (document order, bottom first) into `parent` in that order, moving as few as
+    // it can: the longest run already in order stays, other children of the parent stay put.
+    void OrderNodes(pugi::xml_node parent, const std::vector<pugi::xml_node>& nodes)
     {
         if (nodes.empty()) return;
-        std::set<pugi::xml_node_struct*> wanted;
-        for (auto& n : nodes) wanted.insert(n.internal_object());
-        std::vector<pugi::xml_node> current;
-        for (pugi::xml_node child : parent.children())
-            if (wanted.count(child.internal_object())) current.push_back(child);
-        if (current == nodes) return;
-        pugi::xml_node slot;  // the node the first one goes after; empty: the start
-        bool append = current.empty();
-        if (!append) slot = current.front().previous_sibling();
-        while (slot && wanted.count(slot.internal_object())) slot = slot.previous_sibling();
-        pugi::xml_node previous;
+        std::unordered_map<pugi::xml_node_struct*, int> position;
+        int index = 0;
+        for (pugi::xml_node child : parent.children()) position[child.internal_object()] = index++;
+        std::vector<int> pos;
         for (const pugi::xml_node& n : nodes) {
-            if (previous) parent.insert_move_after(n, previous);
-            else if (append) parent.append_move(n);
-            else if (slot) parent.insert_move_after(n, slot);
-            else parent.prepend_move(n);
-            previous = n;
+            auto it = n.parent() == parent ? position.find(n.internal_object()) : position.end();
+            pos.push_back(it == position.end() ? -1 : it->second);
+        }
+        // Longest increasing run of present positions (patience sorting with back links).
+        std::vector<int> tails, link(nodes.size(), -1);
+        for (int i = 0; i < static_cast<int>(nodes.size()); ++i) {
+            if (pos[i] < 0) continue;
+            auto at = std::lower_bound(tails.begin(), tails.end(), pos[i], [&](int t, int p) { return pos[t] < p; });
+            if (at != tails.begin()) link[i] = *(at - 1);
+            if (at == tails.end()) tails.push_back(i);
+            else *at = i;
+        }
+        std::vector<bool> keep(nodes.size(), false);
+        for (int i = tails.empty() ? -1 : tails.back(); i >= 0; i = link[i]) keep[i] = true;
+        pugi::xml_node previous;
+        for (size_t i = 0; i < nodes.size(); ++i) {
+            if (!keep[i]) {
+                pugi::xml_node next;
+                for (size_t j = i + 1; j < nodes.size() && !previous; ++j)
+                    if (keep[j]) {
+                        next = nodes[j];
+                        break;
+                    }
+                MoveNode(parent, nodes[i], previous, next);
+            }
+            previous = nodes[i];
         }
     }
 
@@ -287,9 +394,7 @@ struct Writer {
                 art->contentMatrix = ctm;
                 node = group;
             } else if (!node) {
-                node = NewElement(container, "g", "group");
-                art->node = node.internal_object();
-                art->elementName = "g";
+                node = NewArtElement(art, container, "g", "group");
                 art->contentMatrix = ctm;
             } else {
                 Rehome(art, node, container, ctm);
@@ -303,8 +408,7 @@ struct Writer {
             bool rewrite = art->fChanged || art->fChildrenChanged;
             for (const Art* member : art->children) rewrite = rewrite || member->fChanged;
             if (!node) {
-                node = NewElement(container, "path", "path");
-                art->node = node.internal_object();
+                node = NewArtElement(art, container, "path", "path");
                 rewrite = true;
             } else if (!rewrite) {
                 Rehome(art, node, container, ctm);
@@ -315,8 +419,7 @@ struct Writer {
         }
         case ArtType::TextFrame:
             if (!node) {
-                node = NewElement(container, "text", "text");
-                art->node = node.internal_object();
+                node = NewArtElement(art, container, "text", "text");
             } else if (!art->fChanged) {
                 Rehome(art, node, container, ctm);
                 return;
@@ -326,8 +429,7 @@ struct Writer {
         case ArtType::SymbolInstance:
             if (!art->symbol) return;
             if (!node) {
-                node = NewElement(container, "use", "use");
-                art->node = node.internal_object();
+                node = NewArtElement(art, container, "use", "use");
             } else if (!art->fChanged) {
                 Rehome(art, node, container, ctm);
                 return;
@@ -423,6 +525,7 @@ struct Writer {
         bool exactNeeded = false;
         for (unsigned char ch : all)
             if ((ch < 0x20 && ch != '\r') || ch == 0x7f) exactNeeded = true;
+        if (!IsUtf8(all)) exactNeeded = true;  // eight-bit text of another code page
         if (exactNeeded) {
             Declare(kHostPrefix, kHostNamespaceUri);
             SetAttribute(node, "travex:content", EncodeHostText(all));
@@ -457,6 +560,15 @@ struct Writer {
                     flush();
                     if (ch == '\r' && i + 1 < run.text.size() && run.text[i + 1] == '\n') ++i;
                     newLine();
+                } else if (ch >= 0x80) {
+                    // Only well-formed UTF-8 goes into the file's text; the exact bytes are kept above.
+                    size_t n = Utf8Length(run.text, i);
+                    if (n == 0) {
+                        piece += '?';
+                    } else {
+                        piece += run.text.substr(i, n);
+                        i += n - 1;
+                    }
                 } else if (ch >= 0x20 && ch != 0x7f) {
                     piece += static_cast<char>(ch);
                 }
@@ -465,17 +577,19 @@ struct Writer {
         }
     }
 
-    void WriteCharStyle(pugi::xml_node node, const CharFeatures& c)
+    // Lengths in points over `scale` points per unit of the element.
+    void WriteCharStyle(pugi::xml_node node, const CharFeatures& c, double scale = 1)
     {
+        if (scale <= 0) scale = 1;
         SetStyleProperty(node, "font-family", c.fontFamily);
-        SetStyleProperty(node, "font-size", FormatSvgNumber(c.fontSize) + "px");
+        SetStyleProperty(node, "font-size", FormatSvgNumber(c.fontSize / scale) + "px");
         bool bold = c.fontStyle.find("Bold") != std::string::npos;
         bool italic = c.fontStyle.find("Italic") != std::string::npos;
         SetStyleProperty(node, "font-weight", bold ? "bold" : "normal");
         SetStyleProperty(node, "font-style", italic ? "italic" : "normal");
         WritePaint(node, "fill", c.fFillOn, c.fillColor);
         WritePaint(node, "stroke", c.fStrokeOn, c.strokeColor);
-        if (c.fStrokeOn) SetStyleProperty(node, "stroke-width", FormatSvgNumber(c.strokeWidth));
+        if (c.fStrokeOn) SetStyleProperty(node, "stroke-width", FormatSvgNumber(c.strokeWidth / scale));
     }
 
     void RewriteUse(Art* art, pugi::xml_node node, const AIRealMatrix& ctm)

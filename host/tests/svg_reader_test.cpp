@@ -266,7 +266,7 @@ TEST(SvgReader, ListingShowsLayersArtAndPoints)
     ASSERT_TRUE(host::LoadSvgDocument(path, doc, error)) << error;
     EXPECT_EQ(host::DocumentListing(doc),
               "document \"" + path + "\" canvas 100 x 50 pt, 1 layers\n"
-              "layer 0 \"pens\" hidden editable preview printed current\n"
+              "layer 0 \"pens\" hidden editable preview printed\n"
               "  text \"t\" point at 5,5 font \"sans-serif\" 10pt 1 runs \"Hi there\"\n"
               "  path \"p\" open 2 segments fill none stroke #ff0000 0.5pt dash 2 1 bounds 10,40 20,47.5\n"
               "    10,40 in 10,40 out 10,50 corner\n"
