@@ -723,6 +723,33 @@ TEST(ArtSuiteTables, OperationsSitWhereThePluginCallsThem)
     EXPECT_EQ(offsetof(AIBlendStyleSuite, GetArtOpacity), 2 * slot);
 }
 
+TEST(ArtSuiteTables, TheHostHandsOutTheseTablesByName)
+{
+    struct Row {
+        const char* name;
+        int32_t version;
+        const void* table;
+    };
+    const Row rows[] = {
+        {kAIArtSuite, kAIArtSuiteVersion, HostArtSuite()},
+        {kAIPathSuite, kAIPathSuiteVersion, HostPathSuite()},
+        {kAIPathStyleSuite, kAIPathStyleSuiteVersion, HostPathStyleSuite()},
+        {kAILayerSuite, kAILayerSuiteVersion, HostLayerSuite()},
+        {kAIDocumentSuite, kAIDocumentSuiteVersion, HostDocumentSuite()},
+        {kAIArtStyleSuite, kAIArtStyleSuiteVersion, HostArtStyleSuite()},
+        {kAIBlendStyleSuite, kAIBlendStyleSuiteVersion, HostBlendStyleSuite()},
+        {kAIPluginGroupSuite, kAIPluginGroupSuiteVersion, HostPluginGroupSuite()},
+        {kAISymbolSuite, kAISymbolSuiteVersion, HostSymbolSuite()},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        const void* table = nullptr;
+        ASSERT_EQ(AcquireHostSuite(row.name, row.version, &table), kNoErr);
+        EXPECT_EQ(table, row.table);
+        EXPECT_EQ(ReleaseHostSuite(row.name, row.version), kNoErr);
+    }
+}
+
 TEST(ArtSuiteTables, EveryEntryIsFilled)
 {
     auto filled = [](const void* table, size_t size) {
