@@ -926,6 +926,7 @@ TEST_F(ArtSuites, ChangesMadeThroughTheSuitesSurviveASave)
     ASSERT_EQ(Paths().SetPathClosed(Find("box"), 0), kNoErr);
     ASSERT_EQ(Paths().SetPathGuide(Find("line"), 1), kNoErr);
     ASSERT_EQ(HostBlendStyleSuite()->SetArtOpacity(Find("dot"), 0.25), kNoErr);
+    ASSERT_EQ(Arts().SetArtUserAttr(Find("box"), kArtAttrHidden, kArtAttrHidden), kNoErr);
 
     ASSERT_EQ(Layers().SetLayerTitle(cutting, Text("Knife")), kNoErr);
     ASSERT_EQ(Layers().SetLayerPrinted(cutting, 0), kNoErr);
@@ -990,6 +991,11 @@ TEST_F(ArtSuites, ChangesMadeThroughTheSuitesSurviveASave)
     HostBlendStyleSuite()->GetArtOpacity(Find("dot"), &opacity);
     EXPECT_NEAR(opacity, 0.25, 1e-6);
     EXPECT_EQ(Find("inst"), nullptr);
+    ASInt32 attr = 0;
+    Arts().GetArtUserAttr(Find("box"), kArtAttrHidden, &attr);
+    EXPECT_EQ(attr, kArtAttrHidden);
+    Arts().GetArtUserAttr(Find("tri"), kArtAttrHidden, &attr);
+    EXPECT_EQ(attr, 0);
 
     AIArtHandle configuration = nullptr, rectangle = nullptr;
     Arts().GetFirstArtOfLayer(LayerNamed("TRAVEX-Pro Configuration Layer"), &configuration);
