@@ -121,8 +121,10 @@ bool RunHostStep(HostSession& session, const std::string& step, std::string& err
     } else if (command == "reload") {
         if (!wantWords(1, "reload"))
             return false;
-        if (!ReloadPlugin(session, error))
+        if (!ReloadPlugin(session, error)) {
+            error = "step \"" + step + "\": " + error;
             return false;
+        }
     } else if (command == "message") {
         if (!wantWords(3, "message CALLER SELECTOR"))
             return false;
@@ -131,6 +133,11 @@ bool RunHostStep(HostSession& session, const std::string& step, std::string& err
     } else if (command == "startup" || command == "shutdown") {
         if (!wantWords(1, command == "startup" ? "startup" : "shutdown"))
             return false;
+        // a second start-up would leave the first one's globals and menus behind
+        if (command == "startup" && session.fStarted) {
+            error = "step \"" + step + "\": the plug-in is started already";
+            return false;
+        }
         SendInterfaceMessage(session, command == "startup" ? kSPInterfaceStartupSelector : kSPInterfaceShutdownSelector);
     } else if (command == "ui") {
         std::string steps = RestAfterWord(step);

@@ -2,6 +2,8 @@
 
 #include "basic_suite.h"
 #include "host_strings.h"
+#include "menu_suite.h"
+#include "tool_suite.h"
 #include "suite_registry.h"
 #include "user_suite.h"
 
@@ -31,7 +33,9 @@ ASErr SendPluginMessage(HostSession& session, const char* caller, const char* se
     data->self = ToPluginRef(&session.plugin);
     data->globals = session.globals;
     data->basic = HostBasicSuite();
+    ++session.messageDepth;
     ASErr status = session.plugin.main(caller, selector, message);
+    --session.messageDepth;
     session.globals = data->globals;
     if (!IsQuietStatus(status)) {
         session.fPluginFailed = true;
@@ -47,8 +51,12 @@ ASErr SendInterfaceMessage(HostSession& session, const char* selector)
     ASErr status = SendPluginMessage(session, kSPInterfaceCaller, selector, &message);
     if (std::strcmp(selector, kSPInterfaceStartupSelector) == 0)
         session.fStarted = true;
-    if (std::strcmp(selector, kSPInterfaceShutdownSelector) == 0)
+    if (std::strcmp(selector, kSPInterfaceShutdownSelector) == 0) {
+        // the plug-in's items and tools go away with it
         session.fStarted = false;
+        RemovePluginMenus(ToPluginRef(&session.plugin));
+        RemovePluginTools(ToPluginRef(&session.plugin));
+    }
     return status;
 }
 
@@ -73,6 +81,10 @@ ASErr SendBareMessage(HostSession& session, const char* caller, const char* sele
 
 bool ReloadPlugin(HostSession& session, std::string& error)
 {
+    if (session.messageDepth > 0) {
+        error = "the plug-in cannot be reloaded while it handles a message";
+        return false;
+    }
     SendAccessMessage(session, kSPAccessUnloadSelector);
     std::string path = session.plugin.path;
     std::string name = session.plugin.properties.name;

@@ -14,6 +14,7 @@ struct HostSession {
     void* globals = nullptr;      // the plug-in's globals, kept between messages
     bool fStarted = false;        // Startup sent, Shutdown not yet
     bool fPluginFailed = false;   // some message answered a failure status
+    int messageDepth = 0;         // messages being handled now (nested while a dialog is open)
 };
 
 // The session of this process; suites reach the document through it.
@@ -32,7 +33,8 @@ ASErr SendMenuGo(HostSession& session, AIMenuItemHandle item);
 // A message of the given caller and selector with every other field zero.
 ASErr SendBareMessage(HostSession& session, const char* caller, const char* selector);
 
-// "Unload", the library's code dropped and loaded again, then "Reload".
+// "Unload", the library's code dropped and loaded again, then "Reload". Refused while a
+// message is being handled: its code is still running.
 bool ReloadPlugin(HostSession& session, std::string& error);
 
 // The globals block as the host sees it: its size and a checksum of its bytes.

@@ -3,6 +3,7 @@
 #include "host_faults.h"
 #include "host_strings.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <memory>
 
@@ -183,6 +184,28 @@ void AddHostMenuGroup(const std::string& name)
         return;
     State().groupPool.push_back(std::make_unique<MenuGroupRecord>(MenuGroupRecord{name, nullptr, 0}));
     State().groups.push_back(State().groupPool.back().get());
+}
+
+void RemovePluginMenus(SPPluginRef plugin)
+{
+    MenuState& s = State();
+    std::vector<MenuItemRecord*> kept;
+    for (MenuItemRecord* item : s.items) {
+        if (item->plugin != plugin) {
+            kept.push_back(item);
+            continue;
+        }
+        if (item->submenu != nullptr) {
+            // the group's items go with it
+            for (MenuItemRecord* inside : s.items)
+                if (inside->group == item->submenu && inside->plugin != plugin)
+                    inside->group = nullptr;
+            s.groups.erase(std::remove(s.groups.begin(), s.groups.end(), item->submenu), s.groups.end());
+        }
+    }
+    kept.erase(std::remove_if(kept.begin(), kept.end(), [](MenuItemRecord* item) { return item->group == nullptr; }),
+               kept.end());
+    s.items = kept;
 }
 
 const std::vector<MenuItemRecord*>& HostMenuItems() { return State().items; }

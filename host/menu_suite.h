@@ -35,6 +35,9 @@ const AIMenuSuite* HostMenuSuite();
 void ResetHostMenus();
 void AddHostMenuGroup(const std::string& name);
 
+// Drops the items a plug-in added and the submenu groups made from them (at its shut-down).
+void RemovePluginMenus(SPPluginRef plugin);
+
 const std::vector<MenuItemRecord*>& HostMenuItems();
 const std::vector<MenuGroupRecord*>& HostMenuGroups();
 // The item showing this UTF-8 text, else the item with this key; null when none.

@@ -3,6 +3,7 @@
 #include "host_faults.h"
 #include "host_strings.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <memory>
 
@@ -114,6 +115,14 @@ void ResetHostTools()
     State().pool.clear();
     State().fStarted = false;
     State();
+}
+
+void RemovePluginTools(SPPluginRef plugin)
+{
+    auto& tools = State().tools;
+    tools.erase(std::remove_if(tools.begin(), tools.end(),
+                               [&](ToolRecord* tool) { return tool->plugin != nullptr && tool->plugin == plugin; }),
+                tools.end());
 }
 
 const std::vector<ToolRecord*>& HostTools() { return State().tools; }

@@ -26,6 +26,8 @@ struct ToolRecord {
 const AIToolSuite* HostToolSuite();
 
 void ResetHostTools();
+// Drops the tools a plug-in added (at its shut-down).
+void RemovePluginTools(SPPluginRef plugin);
 const std::vector<ToolRecord*>& HostTools();
 ToolRecord* FindHostTool(const std::string& name);
 ToolRecord* FindHostTool(AIToolHandle tool);

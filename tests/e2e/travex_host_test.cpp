@@ -96,6 +96,7 @@ TEST_F(TravexHostTest, StepsThatCannotBeDoneEndTheRunWithAMessage)
         {{drawing, "jump"}, "unknown step \"jump\""},
         {{drawing, "menu No Such Item"}, "no menu item \"No Such Item\""},
         {{drawing, "message \"AI Menu\""}, "usage: message CALLER SELECTOR"},
+        {{drawing, "startup"}, "the plug-in is started already"},
         {{"--script", script, drawing}, "steps.txt: step \"fly away\""},
         {{"--script", folder + "/none.txt", drawing}, "none.txt: cannot read the script"},
         {{"--missing-suite", "AI Teleport Suite", drawing}, "no such suite"},
@@ -108,6 +109,22 @@ TEST_F(TravexHostTest, StepsThatCannotBeDoneEndTheRunWithAMessage)
         EXPECT_EQ(run.exitStatus, 1);
         EXPECT_NE(run.err.find(c.inMessage), std::string::npos) << run.err;
     }
+}
+
+TEST_F(TravexHostTest, NoReloadWhileAMessageIsRunning)
+{
+    // the hook runs while the About box of an "About" message is open
+    HostRun run = RunTravexHost(folder, {WriteSmallDrawing(folder), "hook inside reload", "ui hook inside; press 1",
+                                         "about", "shutdown", "startup", "menus", "tools", "status"});
+    EXPECT_NE(run.out.find("hook inside: step \"reload\": the plug-in cannot be reloaded while it handles a message"),
+              std::string::npos)
+        << run.out;
+    // shut down and started again, with nothing left over and the items and tool there once
+    EXPECT_NE(run.out.find("suites held 0, acquired 452, released 452; blocks held 1; strings held 0; alerts 0"),
+              std::string::npos)
+        << run.out;
+    EXPECT_EQ(LinesStartingWith(run.out, "  item ").size(), 4u) << run.out;
+    EXPECT_EQ(LinesStartingWith(run.out, "tool ").size(), 1u) << run.out;
 }
 
 TEST_F(TravexHostTest, DialogThatTheRobotCannotAnswerIsClosedAndReported)
