@@ -7,8 +7,11 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <cstdlib>
+#include <fcntl.h>
 #include <fstream>
 #include <sstream>
+#include <unistd.h>
 
 namespace {
 
@@ -62,6 +65,36 @@ TEST_F(UserSuiteTest, ProgressIsPlainLinesWhenStandardErrorIsNoTerminal)
     std::string err = ::testing::internal::GetCapturedStderr();
     EXPECT_EQ(err, "progress: プロット\nprogress: 0%\nprogress: 50%\nprogress: 100%\n");
     EXPECT_EQ(host::HostProgressTexts(), std::vector<std::string>{"プロット"});
+    host::HostUnicodeStringSuite()->Dispose(stage);
+}
+
+TEST_F(UserSuiteTest, ProgressIsABarOnATerminal)
+{
+    // standard error on the slave side of a pseudo-terminal for the calls
+    int master = posix_openpt(O_RDWR | O_NOCTTY);
+    ASSERT_GE(master, 0);
+    ASSERT_EQ(grantpt(master), 0);
+    ASSERT_EQ(unlockpt(master), 0);
+    int slave = open(ptsname(master), O_RDWR | O_NOCTTY);
+    ASSERT_GE(slave, 0);
+    int saved = dup(2);
+    dup2(slave, 2);
+    AIUnicodeStringRef stage = Text("Plot");
+    user->SetProgressText(stage);
+    user->UpdateProgress(50, 100);
+    user->CloseProgress();
+    dup2(saved, 2);
+    close(saved);
+    close(slave);
+    std::string seen;
+    char buffer[512];
+    fcntl(master, F_SETFL, O_NONBLOCK);
+    for (ssize_t n; (n = read(master, buffer, sizeof buffer)) > 0;)
+        seen.append(buffer, size_t(n));
+    close(master);
+    const std::string empty = "[" + std::string(30, '.') + "]";
+    const std::string half = "[" + std::string(15, '#') + std::string(15, '.') + "]";
+    EXPECT_EQ(seen, "\r" + empty + "   0% Plot\033[K" + "\r" + half + "  50% Plot\033[K" + "\r\n");
     host::HostUnicodeStringSuite()->Dispose(stage);
 }
 
