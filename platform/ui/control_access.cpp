@@ -467,7 +467,9 @@ int TabInsertItem(DialogWindow* dialog, int id, int index, const std::string& te
     if (bar == nullptr || index < 0)
         return -1;
     QuietChange quiet(dialog);
-    return bar->insertTab(qMin(index, bar->count()), ToQt(text));
+    int at = bar->insertTab(qMin(index, bar->count()), ToQt(text));
+    LayOutTabControl(record->widget);
+    return at;
 }
 
 int TabGetCount(DialogWindow* dialog, int id)

@@ -41,11 +41,22 @@ private:
     int id_;
 };
 
+constexpr const char* kTabControlProperty = "travexTabControl";
+
+int TabStripHeight(const QWidget* tabControl, const QTabBar* bar)
+{
+    int tabHeight = bar->sizeHint().height();
+    if (bar->count() == 0 || tabHeight <= 0)
+        tabHeight = tabControl->fontMetrics().height() + 10;
+    return qMin(tabHeight, tabControl->height());
+}
+
 // The tab strip on top, the display area for the pages below it.
 class TabControl : public QWidget {
 public:
     TabControl(QWidget* parent) : QWidget(parent), bar(new QTabBar(this)), area(new QFrame(this))
     {
+        setProperty(kTabControlProperty, true);
         bar->setDrawBase(false);
         bar->setExpanding(false);
         area->setFrameShape(QFrame::StyledPanel);
@@ -55,24 +66,8 @@ public:
     QTabBar* bar;
     QFrame* area;
 
-    // Laid out here rather than on resize: pages are placed before the dialog is shown.
-    int TabHeight() const
-    {
-        int tabHeight = bar->sizeHint().height();
-        if (bar->count() == 0 || tabHeight <= 0)
-            tabHeight = fontMetrics().height() + 10;
-        return qMin(tabHeight, height());
-    }
-
-    void LayOut()
-    {
-        int tabHeight = TabHeight();
-        bar->setGeometry(0, 0, width(), tabHeight);
-        area->setGeometry(0, tabHeight - 1, width(), height() - tabHeight + 1);
-    }
-
 protected:
-    void resizeEvent(QResizeEvent*) override { LayOut(); }
+    void resizeEvent(QResizeEvent*) override { LayOutTabControl(this); }
 };
 
 void WatchFocus(DialogWindow* dialog, QWidget* widget, int id)
@@ -258,19 +253,34 @@ QWidget* MakeScrollBar(DialogWindow* dialog, const DialogControl& control, QWidg
 
 } // namespace
 
+// Found through Qt's own types: a plug-in and its program each carry this code, and either
+// may look at a tab control the other made.
 QTabBar* TabBarOf(QWidget* tabControl)
 {
-    auto* tab = dynamic_cast<TabControl*>(tabControl);
-    return tab ? tab->bar : nullptr;
+    if (tabControl == nullptr || tabControl->property(kTabControlProperty).isNull())
+        return nullptr;
+    return tabControl->findChild<QTabBar*>(QString(), Qt::FindDirectChildrenOnly);
+}
+
+void LayOutTabControl(QWidget* tabControl)
+{
+    QTabBar* bar = TabBarOf(tabControl);
+    auto* area = tabControl ? tabControl->findChild<QFrame*>(QString(), Qt::FindDirectChildrenOnly)
+                            : nullptr;
+    if (bar == nullptr || area == nullptr)
+        return;
+    int tabHeight = TabStripHeight(tabControl, bar);
+    bar->setGeometry(0, 0, tabControl->width(), tabHeight);
+    area->setGeometry(0, tabHeight - 1, tabControl->width(), tabControl->height() - tabHeight + 1);
 }
 
 QRect TabDisplayRect(QWidget* tabControl)
 {
-    auto* tab = dynamic_cast<TabControl*>(tabControl);
-    if (tab == nullptr)
+    QTabBar* bar = TabBarOf(tabControl);
+    if (bar == nullptr)
         return QRect();
-    tab->LayOut();
-    QRect area(0, tab->TabHeight() - 1, tab->width(), tab->height() - tab->TabHeight() + 1);
+    int tabHeight = TabStripHeight(tabControl, bar);
+    QRect area(0, tabHeight - 1, tabControl->width(), tabControl->height() - tabHeight + 1);
     return area.adjusted(2, 2, -2, -2);
 }
 

@@ -78,5 +78,6 @@ int ItemDataRole();  // where combo and list items keep their data
 class QTabBar;
 QTabBar* TabBarOf(QWidget* tabControl);
 QRect TabDisplayRect(QWidget* tabControl);  // in the tab control's own pixels
+void LayOutTabControl(QWidget* tabControl);
 std::string ControlText(const DialogControlRecord& record);  // what GetDialogItemText reads
 int* SharedBeepCounter();

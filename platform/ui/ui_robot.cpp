@@ -297,8 +297,14 @@ bool CarryOutOnControl(const RobotStep& step, DialogWindow* dialog, std::string*
     DialogWindow* owner = nullptr;
     DialogControlRecord* record = nullptr;
     std::string name = "control " + std::to_string(step.id);
-    if (!FindRobotControl(dialog, step.id, &owner, &record))
+    if (!FindRobotControl(dialog, step.id, &owner, &record)) {
+        for (DialogWindow* page : dialog->pages)
+            if (FindControl(page, step.id) != nullptr)
+                return Refuse(error, name + " is on page " + std::to_string(page->templateId) +
+                                         " of dialog " + std::to_string(dialog->templateId) +
+                                         ", which is hidden");
         return Refuse(error, "dialog " + std::to_string(dialog->templateId) + " has no " + name);
+    }
     QWidget* widget = record->widget;
     if (!widget->isVisibleTo(dialog->widget))
         return Refuse(error, name + " of dialog " + std::to_string(dialog->templateId) +
