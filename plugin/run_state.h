@@ -46,6 +46,7 @@ struct ConversionState {
     double dScaleX;          // 0 means no scaling
     double dScaleY;
     int16_t wUnitsPerMm;     // the page's copy of the plotter's units per millimetre
+    int16_t wKanjiMode;      // label mode from wKanjiMode: 1 kuten, 2 alternate set, others plain
     PlotFrame plotFrame;
     OriginOffset originOffset;
     PdOptimisation pdOptimisation;

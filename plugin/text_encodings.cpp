@@ -151,3 +151,12 @@ void AppendShiftJisAsUtf16(char16_t* dst, const char* sjis)
     ConvertUtf8ToUtf16(utf8.data(), wide.data(), static_cast<int32_t>(wide.size()));
     AppendWideString(dst, wide.data());
 }
+
+void InsertShiftJisText(ATE::ITextRange range, const char* sjis)
+{
+    const size_t n = sjis == nullptr ? 0 : std::strlen(sjis);
+    // Zero-filled, so it starts as an empty UTF-16 string with room for n + 1 units.
+    std::vector<char16_t> wide((3 * n + 3) / 2 + 1, u'\0');
+    AppendShiftJisAsUtf16(wide.data(), sjis);
+    range.InsertAfter(wide.data(), -1);
+}

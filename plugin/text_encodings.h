@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+#include "ate_classes.h"
+
 // One Shift-JIS double-byte character (lead byte high) to its JIS X 0208 code (row high).
 uint16_t ConvertShiftJisToJis(uint16_t sjis);
 
@@ -26,3 +28,6 @@ int32_t AppendWideString(char16_t* dst, const char16_t* src);
 
 // Appends Shift-JIS text to dst as UTF-16; the caller provides the room (length + 1 units).
 void AppendShiftJisAsUtf16(char16_t* dst, const char* sjis);
+
+// Inserts Shift-JIS text into a host text range as UTF-16 (the range's end, the whole text).
+void InsertShiftJisText(ATE::ITextRange range, const char* sjis);
