@@ -154,6 +154,18 @@ bool RunHostStep(HostSession& session, const std::string& step, std::string& err
         std::string rest = RestAfterWord(RestAfterWord(step));
         Hooks().push_back(std::make_unique<HookStep>(HookStep{&session, rest, words[1]}));
         RegisterUiRobotHook(words[1], RunHookStep, Hooks().back().get());
+    } else if (command == "save") {
+        if (words.size() > 2) {
+            error = "step \"" + step + "\": usage: save [PATH]";
+            return false;
+        }
+        std::string path = words.size() == 2 ? words[1] : session.document->fileName;
+        std::string reason;
+        if (!SaveSvgDocument(*session.document, path, reason)) {
+            error = "step \"" + step + "\": " + reason;
+            return false;
+        }
+        std::printf("saved %s\n", path.c_str());
     } else if (command == "dialogs") {
         if (!wantWords(1, "dialogs"))
             return false;
@@ -210,6 +222,7 @@ const char* HostStepHelp()
            "  startup, shutdown         send \"Startup\" or \"Shutdown\" now\n"
            "  ui STEPS                  the UI robot's steps for the next dialogs, ';' between steps\n"
            "  hook NAME STEP            the robot's step \"hook NAME\" runs STEP while a dialog is open\n"
+           "  save [PATH]               save the drawing now (into PATH, else over its file)\n"
            "  dialogs                   the dialogs shown so far, with the texts of their controls\n"
            "  globals                   the size and checksum of the plug-in's globals block\n"
            "  status                    suites held, acquired and released; blocks, strings, alerts\n";

@@ -111,6 +111,19 @@ TEST_F(TravexHostTest, StepsThatCannotBeDoneEndTheRunWithAMessage)
     }
 }
 
+TEST_F(TravexHostTest, SaveWithoutChangesGivesTheFileBack)
+{
+    for (const auto& entry : std::filesystem::directory_iterator(kExamples)) {
+        if (entry.path().extension() != ".svg")
+            continue;
+        SCOPED_TRACE(entry.path().filename().string());
+        std::string saved = folder + "/saved-" + entry.path().filename().string();
+        HostRun run = RunTravexHost(folder, {entry.path().string(), "save " + saved});
+        EXPECT_EQ(run.exitStatus, 0) << run.err;
+        EXPECT_EQ(ReadWholeFile(saved), ReadWholeFile(entry.path().string()));
+    }
+}
+
 TEST_F(TravexHostTest, NoReloadWhileAMessageIsRunning)
 {
     // the hook runs while the About box of an "About" message is open
