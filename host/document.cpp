@@ -44,10 +44,13 @@ void InsertAt(Art* parent, size_t index, Art* art)
     MarkDocumentChanged(parent->doc);
 }
 
+// Walking siblings one by one stays linear: the last index found is tried first.
 size_t IndexInParent(const Art* art)
 {
     const auto& siblings = art->parent->children;
-    return static_cast<size_t>(std::find(siblings.begin(), siblings.end(), art) - siblings.begin());
+    if (art->indexHint < siblings.size() && siblings[art->indexHint] == art) return art->indexHint;
+    art->indexHint = static_cast<size_t>(std::find(siblings.begin(), siblings.end(), art) - siblings.begin());
+    return art->indexHint;
 }
 
 bool IsContainer(const Art* art)
@@ -209,7 +212,9 @@ ASErr ReorderArt(Art* art, Placement placement, Art* reference)
 
 Art* FirstChild(const Art* art)
 {
-    return art && !art->children.empty() ? art->children.front() : nullptr;
+    if (!art || art->children.empty()) return nullptr;
+    art->children.front()->indexHint = 0;
+    return art->children.front();
 }
 
 Art* LastChild(const Art* art)
@@ -221,14 +226,20 @@ Art* NextSibling(const Art* art)
 {
     if (!art || !art->parent) return nullptr;
     size_t i = IndexInParent(art);
-    return i + 1 < art->parent->children.size() ? art->parent->children[i + 1] : nullptr;
+    if (i + 1 >= art->parent->children.size()) return nullptr;
+    Art* next = art->parent->children[i + 1];
+    next->indexHint = i + 1;
+    return next;
 }
 
 Art* PreviousSibling(const Art* art)
 {
     if (!art || !art->parent) return nullptr;
     size_t i = IndexInParent(art);
-    return i > 0 && i < art->parent->children.size() ? art->parent->children[i - 1] : nullptr;
+    if (i == 0 || i >= art->parent->children.size()) return nullptr;
+    Art* previous = art->parent->children[i - 1];
+    previous->indexHint = i - 1;
+    return previous;
 }
 
 bool IsArtAlive(const Art* art)

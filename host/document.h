@@ -153,6 +153,7 @@ struct Art {
     bool fChanged = false;          // own geometry, style or text changed: rewrite the element
     bool fChildrenChanged = false;  // children added, removed or reordered
     bool fDisposed = false;
+    mutable size_t indexHint = 0;   // where it stood in its parent's children last time
 };
 
 struct Layer {

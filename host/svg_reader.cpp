@@ -556,6 +556,14 @@ struct Reader {
         bool preserve = std::string(n.attribute("xml:space").value()) == "preserve";
         ReadTextContent(n, art, ctm, in, preserve, lineStarted, origin, true);
         t.anchor = TransformPoint(ctm, origin);
+        StyleMap ownStyle = ElementStyle(n);
+        auto inside = ownStyle.find("shape-inside");
+        if (t.kind == TextKind::PointText && inside != ownStyle.end()) {
+            if (Art* area = ShapeAsPath(inside->second, ctm)) {
+                t.kind = TextKind::InPath;
+                t.path = area;
+            }
+        }
         pugi::xml_attribute exact = n.attribute("travex:content");
         if (exact) {
             TextRun run;
@@ -648,29 +656,48 @@ struct Reader {
         }
     }
 
+    // The shape an id names (a path, a rectangle...) as one path in artwork points, kept out of
+    // every tree: the path of a text in or on a path.
+    Art* ShapeAsPath(const std::string& reference, const AIRealMatrix& ctm)
+    {
+        std::string id = reference;
+        if (id.rfind("url(", 0) == 0) id = Trim(id.substr(4, id.find(')') == std::string::npos ? std::string::npos : id.find(')') - 4));
+        if (id.size() < 2 || id[0] != '#') return nullptr;
+        auto target = ids.find(id.substr(1));
+        if (target == ids.end() || depth > 150) return nullptr;
+        Art* holder = NewDetachedArt(doc, ArtType::Group);
+        holder->fDisposed = true;
+        Inherited in;
+        in.style.fFillPaint = true;
+        ReadElement(target->second, holder, ctm, in);
+        Art* path = holder->children.empty() ? nullptr : holder->children.front();
+        if (path && path->type == ArtType::CompoundPath && !path->children.empty()) path = path->children.front();
+        if (!path || path->type != ArtType::Path) return nullptr;
+        path->parent = nullptr;
+        path->layer = nullptr;
+        path->node = nullptr;
+        path->fChanged = false;
+        return path;
+    }
+
     void ReadTextPath(const pugi::xml_node& n, Art* art, const AIRealMatrix& ctm)
     {
         std::string href = n.attribute("xlink:href").value();
         if (href.empty()) href = n.attribute("href").value();
-        if (href.size() < 2 || href[0] != '#') return;
-        auto target = ids.find(href.substr(1));
-        if (target == ids.end() || LocalName(target->second) != "path") return;
-        std::vector<SvgSubpath> subpaths;
-        std::string ignored;
-        ParseSvgPathData(target->second.attribute("d").value(), subpaths, ignored);
-        if (subpaths.empty()) return;
-        Art* path = NewDetachedArt(doc, ArtType::Path);
-        path->fChanged = false;
-        path->elementName = "path";
-        AIRealMatrix pathCtm = ElementMatrix(target->second, ctm);
-        SetSegments(path, subpaths[0].segments, subpaths[0].fClosed, pathCtm);
+        Art* path = ShapeAsPath(href, ctm);
+        if (!path) return;
         art->text.kind = TextKind::OnPath;
         art->text.path = path;
-        double length = 0;
+        // Positions along the path count segments: 1.5 is half-way along the second.
+        double curves = static_cast<double>(path->segments.size()) - (path->fClosed ? 0 : 1);
+        art->text.startT = 0;
+        art->text.endT = std::max(curves, 0.0);
         std::string offset = n.attribute("startOffset").value();
-        if (!offset.empty() && offset.back() == '%') art->text.startT = std::strtod(offset.c_str(), nullptr) / 100.0 * (path->segments.size() - 1);
-        else if (UserLength(offset, 100, length)) art->text.startT = 0;
-        art->text.endT = static_cast<double>(path->segments.size() - (subpaths[0].fClosed ? 0 : 1));
+        if (!offset.empty() && offset.back() == '%')
+            art->text.startT = std::clamp(std::strtod(offset.c_str(), nullptr) / 100.0, 0.0, 1.0) * art->text.endT;
+        pugi::xml_attribute start = n.attribute("travex:start"), end = n.attribute("travex:end");
+        if (start) art->text.startT = std::strtod(start.value(), nullptr);
+        if (end) art->text.endT = std::strtod(end.value(), nullptr);
     }
 
     static bool ParseViewBox(const char* text, double vb[4])

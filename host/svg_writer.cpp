@@ -505,7 +505,8 @@ struct Writer {
     void RewriteText(Art* art, pugi::xml_node node, const AIRealMatrix& ctm)
     {
         node.set_name(ElementName(node, "text").c_str());
-        while (node.first_child()) node.remove_child(node.first_child());
+        RemoveOwnTextPath(node);
+        while (node.first_child()) Park(node.first_child());
         for (const char* a : {"x", "y", "dx", "dy", "rotate", "transform", "textLength", "lengthAdjust", "travex:content"})
             node.remove_attribute(a);
         art->contentMatrix = ctm;
@@ -520,11 +521,30 @@ struct Writer {
         CharFeatures first = t.runs.empty() ? CharFeatures{} : t.runs.front().chars;
         WriteCharStyle(node, first);
         SetStyleProperty(node, "display", art->fHidden ? "none" : "");
+        SetStyleProperty(node, "shape-inside", "");
+
+        // Text in or on a path: the path goes into the definitions, in the text's own space.
+        pugi::xml_node container = node;
+        bool onPath = false;
+        if (t.kind != TextKind::PointText && t.path && !t.path->segments.empty()) {
+            std::string id = WriteTextPath(t.path, place);
+            if (t.kind == TextKind::OnPath) {
+                container = node.append_child(ElementName(node, "textPath").c_str());
+                Declare("xlink", kXlinkUri);
+                SetAttribute(container, "xlink:href", "#" + id);
+                Declare(kHostPrefix, kHostNamespaceUri);
+                SetAttribute(container, "travex:start", FormatSvgNumber(t.startT));
+                SetAttribute(container, "travex:end", FormatSvgNumber(t.endT));
+                onPath = true;
+            } else {
+                SetStyleProperty(node, "shape-inside", "url(#" + id + ")");
+            }
+        }
 
         std::string all = TextContent(art);
         bool exactNeeded = false;
         for (unsigned char ch : all)
-            if ((ch < 0x20 && ch != '\r') || ch == 0x7f) exactNeeded = true;
+            if ((ch < 0x20 && ch != '\r') || ch == 0x7f || (onPath && ch == '\r')) exactNeeded = true;
         if (!IsUtf8(all)) exactNeeded = true;  // eight-bit text of another code page
         if (exactNeeded) {
             Declare(kHostPrefix, kHostNamespaceUri);
@@ -535,6 +555,10 @@ struct Writer {
         int lineIndex = 0;
         pugi::xml_node line;
         auto newLine = [&]() {
+            if (onPath) {  // one line along the path
+                line = container;
+                return;
+            }
             line = node.append_child(ElementName(node, "tspan").c_str());
             SetAttribute(line, "x", "0");
             SetAttribute(line, "y", FormatSvgNumber(lineIndex * lineHeight));
@@ -575,6 +599,51 @@ struct Writer {
             }
             flush();
         }
+    }
+
+    pugi::xml_node Definitions()
+    {
+        for (pugi::xml_node child : root.children())
+            if (child.type() == pugi::node_element && ElementName(child, "defs") == child.name()) return child;
+        pugi::xml_node defs = root.prepend_child(ElementName(root, "defs").c_str());
+        defs.append_attribute("id").set_value(NewId("defs").c_str());
+        return defs;
+    }
+
+    // A path of our own for a text frame; returns its id.
+    std::string WriteTextPath(const Art* path, const AIRealMatrix& textSpace)
+    {
+        pugi::xml_node element = NewElement(Definitions(), "path", "textpath");
+        SetAttribute(element, "d", FormatSvgPathData(path->segments, path->fClosed, Inverse(textSpace)));
+        WriteStyle(element, path->style, false, textSpace);
+        Declare(kHostPrefix, kHostNamespaceUri);
+        SetAttribute(element, "travex:text-path", "true");
+        return element.attribute("id").value();
+    }
+
+    // The path an earlier save wrote for this text goes when the text is written again.
+    void RemoveOwnTextPath(pugi::xml_node text)
+    {
+        std::string reference;
+        for (pugi::xml_node child : text.children())
+            if (ElementName(child, "textPath") == child.name()) {
+                reference = child.attribute("xlink:href").value();
+                if (reference.empty()) reference = child.attribute("href").value();
+            }
+        for (auto& [key, value] : ReadDeclarations(text.attribute("style").value()))
+            if (key == "shape-inside" && value.rfind("url(#", 0) == 0) reference = "#" + value.substr(5, value.size() - 6);
+        if (reference.size() < 2) return;
+        pugi::xml_node defs;
+        for (pugi::xml_node child : root.children())
+            if (child.type() == pugi::node_element && ElementName(child, "defs") == child.name()) defs = child;
+        for (pugi::xml_node child : defs.children())
+            if (reference.substr(1) == child.attribute("id").value() &&
+                std::string(child.attribute("travex:text-path").value()) == "true") {
+                pugi::xml_node blank = child.previous_sibling();
+                if (blank && IsBlank(blank)) Park(blank);
+                Park(child);
+                return;
+            }
     }
 
     // Lengths in points over `scale` points per unit of the element.

@@ -273,6 +273,32 @@ TEST(SvgReader, ListingShowsLayersArtAndPoints)
               "    20,40 in 20,50 out 20,40 corner\n");
 }
 
+TEST(SvgReader, TextOnAPathFromAnEditor)
+{
+    std::string folder = MakeTestFolder("text-path");
+    std::string path = folder + "/on-path.svg";
+    svgtest::WriteBytes(path,
+                        "<svg xmlns='http://www.w3.org/2000/svg' xmlns:xlink='http://www.w3.org/1999/xlink' "
+                        "width='100pt' height='100pt' viewBox='0 0 100 100'>"
+                        "<defs><path id='curve' d='M 10 50 L 50 50 L 90 50'/></defs>"
+                        "<g id='words'><text id='t' font-size='5'><textPath xlink:href='#curve' startOffset='50%'>"
+                        "Round <tspan font-weight='bold'>we go</tspan></textPath></text></g></svg>");
+    Document doc;
+    std::string error;
+    ASSERT_TRUE(host::LoadSvgDocument(path, doc, error)) << error;
+    Art* t = FindArt(doc, "t");
+    ASSERT_NE(t, nullptr);
+    EXPECT_EQ(t->text.kind, host::TextKind::OnPath);
+    ASSERT_NE(t->text.path, nullptr);
+    ExpectAnchors(t->text.path, {{10, 50}, {50, 50}, {90, 50}}, "text path");
+    EXPECT_DOUBLE_EQ(t->text.startT, 1);  // half-way along two segments
+    EXPECT_DOUBLE_EQ(t->text.endT, 2);
+    EXPECT_EQ(host::TextContent(t), "Round we go");
+    ASSERT_EQ(t->text.runs.size(), 2u);
+    EXPECT_EQ(t->text.runs[1].chars.fontStyle, "Bold");
+    EXPECT_DOUBLE_EQ(t->text.runs[1].chars.fontSize, 5);
+}
+
 TEST(SvgReader, BadFilesAreRefusedWithFileLineAndReason)
 {
     std::string folder = MakeTestFolder("bad-input");

@@ -267,6 +267,69 @@ TEST_F(SavedCopy, ChangedUnsupportedNeighboursStayAsTheyWere)
     EXPECT_EQ(svgtest::ListingBody(again), svgtest::ListingBody(doc));
 }
 
+TEST_F(SavedCopy, TextsInAndOnPathsKeepTheirPaths)
+{
+    Load("symbols.svg");
+    Layer* layer = host::NthLayer(doc, 0);
+    const struct {
+        host::TextKind kind;
+        const char* content;
+        double start, end;
+    } cases[] = {
+        {host::TextKind::OnPath, "along the curve", 0.5, 1.75},
+        {host::TextKind::OnPath, "two\rlines", 0, 2},
+        {host::TextKind::InPath, "inside\rthe box", 0, 0},
+    };
+    std::vector<Art*> made;
+    for (const auto& c : cases) {
+        Art* text = nullptr;
+        ASSERT_EQ(host::NewArt(doc, ArtType::TextFrame, Placement::InsideOnBottom, layer->group, &text), kNoErr);
+        Art* path = host::NewDetachedArt(doc, ArtType::Path);
+        path->segments = {{{10, 10}, {10, 10}, {20, 30}, true}, {{50, 10}, {40, 30}, {60, 0}, true},
+                          {{80, 40}, {80, 40}, {80, 40}, true}};
+        path->fClosed = c.kind == host::TextKind::InPath;
+        path->style.fStrokePaint = true;
+        path->style.strokeWidth = 0.5;
+        text->text.kind = c.kind;
+        text->text.path = path;
+        text->text.startT = c.start;
+        text->text.endT = c.end;
+        host::SetTextContent(text, c.content);
+        made.push_back(text);
+    }
+    Save();
+    for (int pass = 0; pass < 2; ++pass) {
+        Document again;
+        Reload(again);
+        Layer* back = host::NthLayer(again, 0);
+        ASSERT_EQ(back->group->children.size(), 2u + std::size(cases));
+        for (size_t i = 0; i < std::size(cases); ++i) {
+            Art* text = back->group->children[2 + i];
+            ASSERT_EQ(text->type, ArtType::TextFrame);
+            EXPECT_EQ(text->text.kind, cases[i].kind) << i;
+            EXPECT_EQ(host::TextContent(text), cases[i].content) << i;
+            ASSERT_NE(text->text.path, nullptr) << i;
+            ASSERT_EQ(text->text.path->segments.size(), 3u);
+            EXPECT_NEAR(text->text.path->segments[1].ptOut.h, 60, 1e-6);
+            EXPECT_NEAR(text->text.path->style.strokeWidth, 0.5, 1e-9);
+            EXPECT_EQ(text->text.path->fClosed, cases[i].kind == host::TextKind::InPath);
+            if (cases[i].kind == host::TextKind::OnPath) {
+                EXPECT_DOUBLE_EQ(text->text.startT, cases[i].start);
+                EXPECT_DOUBLE_EQ(text->text.endT, cases[i].end);
+            }
+        }
+        // Written again, each text keeps one path in the definitions, not one more per save.
+        for (Art* text : back->group->children) host::MarkArtChanged(text);
+        std::string error;
+        ASSERT_TRUE(host::SaveSvgDocument(again, path, error)) << error;
+        std::string file = ReadBytes(path);
+        size_t paths = 0;
+        for (size_t at = file.find("travex:text-path"); at != std::string::npos; at = file.find("travex:text-path", at + 1))
+            ++paths;
+        EXPECT_EQ(paths, std::size(cases));
+    }
+}
+
 TEST(SvgWriter, NewDrawingWithoutFile)
 {
     std::string folder = MakeTestFolder("new-drawing");
