@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QKeyEvent>
 #include <QWidget>
 
 #include <algorithm>
@@ -87,6 +88,19 @@ TEST_F(UiDialogTest, RobotTicksChoosesTypesAndPressesOk)
     EXPECT_EQ(seen.commands.back(), std::make_pair(kDialogOk, static_cast<int>(kNotifyClicked)));
     EXPECT_TRUE(UiRobotErrors().empty());
     EXPECT_EQ(UiRobotPendingStepCount(), 0);
+}
+
+TEST_F(UiDialogTest, FocusMovesAsTheUserGoesFromControlToControl)
+{
+    // Typing puts the focus into the edit; pressing OK takes it away again.
+    ASSERT_TRUE(SetUiRobotScript("type 12 5; choose 11 1; type 12 6; press 1"));
+    SeenByDialog seen;
+    seen.onInit = FillForm;
+    RunModalDialog(FormTemplate(), RecordingProc, &seen, nullptr);
+    std::vector<std::pair<int, int>> expected = {
+        {12, kNotifySetFocus}, {12, kNotifyKillFocus}, {11, kNotifySetFocus},
+        {11, kNotifyKillFocus}, {12, kNotifySetFocus}, {12, kNotifyKillFocus}};
+    EXPECT_EQ(seen.focus, expected);
 }
 
 TEST_F(UiDialogTest, ProgramChangesDoNotNotifyButUserChangesDo)
@@ -315,16 +329,40 @@ TEST_F(UiDialogTest, RadiosOfAGroupExcludeEachOtherOnly)
     EXPECT_TRUE(Contains(seen.commands, 20, kNotifyClicked));
 }
 
-TEST_F(UiDialogTest, CloseBoxAndEscapeBecomeTheCancelCommand)
+void SendKey(int key)
 {
-    const char* scripts[] = {"close"};
-    for (const char* script : scripts) {
+    QWidget* target = QApplication::focusWidget();
+    if (target == nullptr)
+        target = QApplication::activeModalWidget();
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+    QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier);
+    QCoreApplication::sendEvent(target, &press);
+    QCoreApplication::sendEvent(target, &release);
+}
+
+TEST_F(UiDialogTest, CloseBoxEscapeAndEnterBecomeTheButtonsCommands)
+{
+    RegisterUiRobotHook("escape", [](void*) { SendKey(Qt::Key_Escape); }, nullptr);
+    RegisterUiRobotHook("enter", [](void*) { SendKey(Qt::Key_Return); }, nullptr);
+    struct Case {
+        const char* script;
+        int result;
+        int closes;
+    };
+    const Case cases[] = {
+        {"close", kDialogCancel, 1},
+        {"hook escape", kDialogCancel, 0},
+        {"type 12 x; hook enter", kDialogOk, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.script);
         ResetUiRobot();
-        ASSERT_TRUE(SetUiRobotScript(script));
+        ASSERT_TRUE(SetUiRobotScript(c.script));
         SeenByDialog seen;
-        EXPECT_EQ(RunModalDialog(OkCancelTemplate(7), RecordingProc, &seen, nullptr), kDialogCancel);
-        EXPECT_EQ(seen.closes, 1);
-        EXPECT_TRUE(Contains(seen.commands, kDialogCancel, kNotifyClicked));
+        seen.onInit = FillForm;
+        EXPECT_EQ(RunModalDialog(FormTemplate(), RecordingProc, &seen, nullptr), c.result);
+        EXPECT_EQ(seen.closes, c.closes);
+        EXPECT_TRUE(Contains(seen.commands, c.result, kNotifyClicked));
         EXPECT_TRUE(UiRobotErrors().empty());
     }
 }

@@ -11,6 +11,7 @@
 struct SeenByDialog {
     DialogWindow* dialog = nullptr;
     std::vector<std::pair<int, int>> commands;  // id, notification; focus changes left out
+    std::vector<std::pair<int, int>> focus;     // id, set or kill focus
     int closes = 0;
     bool answerClose = false;       // handle the close box itself (ending with 0)
     bool ignoreCancel = false;      // a procedure that never ends on its own
@@ -31,6 +32,8 @@ inline intptr_t RecordingProc(DialogWindow* dialog, const DialogEvent& event, vo
     case kDialogCommand:
         if (event.notification != kNotifySetFocus && event.notification != kNotifyKillFocus)
             seen->commands.emplace_back(event.controlId, event.notification);
+        else
+            seen->focus.emplace_back(event.controlId, event.notification);
         if ((event.controlId == kDialogOk || event.controlId == kDialogCancel) &&
             event.notification == kNotifyClicked) {
             if (event.controlId == kDialogCancel && seen->ignoreCancel)
