@@ -209,6 +209,45 @@ TEST_F(UiDialogTest, ControlsSitAtTheirPixelRectanglesNamedByTheirIds)
     EXPECT_TRUE(UiRobotErrors().empty());
 }
 
+TEST_F(UiDialogTest, PlacementSetAtInitialisationIsKeptWhenShown)
+{
+    static QPoint shownAt;
+    static QSize shownSize;
+    static DialogWindow* placed = nullptr;
+    RegisterUiRobotHook("where", [](void*) {
+        shownAt = GetDialogWidget(placed)->pos();
+        shownSize = GetDialogWidget(placed)->size();
+    }, nullptr);
+    ASSERT_TRUE(SetUiRobotScript("hook where; press 1"));
+    int desktopW = 0, desktopH = 0;
+    GetDesktopSize(&desktopW, &desktopH);
+    ASSERT_GT(desktopW, 494);
+    ASSERT_GT(desktopH, 330);
+    SeenByDialog seen;
+    seen.onInit = [&](DialogWindow* dialog) {
+        placed = dialog;
+        SetDialogTopmost(dialog, true);
+        MoveDialogWindow(dialog, (desktopW - 494) / 2, (desktopH - 330) / 2, 494, 330);
+    };
+    EXPECT_EQ(RunModalDialog(OkCancelTemplate(16053), RecordingProc, &seen, nullptr), kDialogOk);
+    EXPECT_EQ(shownAt, QPoint((desktopW - 494) / 2, (desktopH - 330) / 2));
+    EXPECT_EQ(shownSize, QSize(494, 330));
+}
+
+TEST_F(UiDialogTest, DialogUnitsGrowWithTheFont)
+{
+    int x9 = 0, y9 = 0, x12 = 0, y12 = 0, x0 = -1, y0 = -1;
+    DialogUnitsToPixels("IPAGothic", 9, 263, 295, &x9, &y9);
+    DialogUnitsToPixels("IPAGothic", 12, 263, 295, &x12, &y12);
+    DialogUnitsToPixels("IPAGothic", 9, 0, 0, &x0, &y0);
+    EXPECT_GT(x9, 263);  // a horizontal unit is a quarter of an average letter
+    EXPECT_GT(y9, 295);  // a vertical unit an eighth of the line height
+    EXPECT_GT(x12, x9);
+    EXPECT_GT(y12, y9);
+    EXPECT_EQ(x0, 0);
+    EXPECT_EQ(y0, 0);
+}
+
 struct FailureCase {
     const char* name;
     const char* script;
