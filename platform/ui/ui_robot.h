@@ -42,7 +42,8 @@ constexpr const char* kUiRobotScriptVariable = "TRAVEX_UI_SCRIPT";
 typedef void (*UiRobotHook)(void* user);
 void RegisterUiRobotHook(const std::string& name, UiRobotHook hook, void* user);
 
-// How long the robot waits for a dialog or a step before it fails (default 5000 ms).
+// How long the robot waits for a dialog or a step before it fails (default 5000 ms, or
+// TRAVEX_UI_TIMEOUT_MS from the environment).
 void SetUiRobotTimeout(int milliseconds);
 
 // What the robot saw of a control when a step ran.
