@@ -5,6 +5,7 @@
 #include "art_suites.h"
 #include "document.h"
 #include "host_session.h"
+#include "host_strings.h"
 #include "real_math_suite.h"
 #include "suite_table.h"
 #include "text_engine.h"
@@ -32,6 +33,7 @@ inline void BindTextSuites()
     sAIFont = HostFontSuite();
     sAIHardSoft = HostHardSoftSuite();
     sAIATEPaint = HostATEPaintSuite();
+    sAIUnicodeString = HostUnicodeStringSuite();
     sATETextFrame = HostATETextFrameSuite();
     sATETextRange = HostATETextRangeSuite();
     sATETextLinesIterator = HostATETextLinesIteratorSuite();
