@@ -67,8 +67,9 @@ int CubicExtremes(double p0, double p1, double p2, double p3, double t[2])
 
 
 // Bounds of art placed through a matrix: the placed curves, not the transformed box.
-void PlacedBounds(const Art* a, const AIRealMatrix& m, AIRealRect& r, bool& any)
+void PlacedBounds(const Art* a, const AIRealMatrix& m, AIRealRect& r, bool& any, int depth = 0)
 {
+    if (depth > 100) return;  // symbols placing symbols: no drawing goes this deep
     if (a->type == ArtType::Path) {
         std::vector<AIPathSegment> segs = a->segments;
         for (AIPathSegment& s : segs) {
@@ -80,9 +81,9 @@ void PlacedBounds(const Art* a, const AIRealMatrix& m, AIRealRect& r, bool& any)
         if (SegmentsBounds(segs, a->fClosed, sr)) IncludeRect(r, any, sr);
     } else if (a->type == ArtType::SymbolInstance) {
         if (a->symbol && a->symbol->definition)
-            PlacedBounds(a->symbol->definition, ConcatMatrix(a->matrix, m), r, any);
+            PlacedBounds(a->symbol->definition, ConcatMatrix(a->matrix, m), r, any, depth + 1);
     } else if (a->type == ArtType::Group || a->type == ArtType::CompoundPath) {
-        for (const Art* child : a->children) PlacedBounds(child, m, r, any);
+        for (const Art* child : a->children) PlacedBounds(child, m, r, any, depth + 1);
     } else {
         AIRealRect own;
         if (!ArtBounds(a, own)) return;

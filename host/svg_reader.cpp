@@ -370,7 +370,7 @@ struct Reader {
     {
         std::string name = LocalName(n);
         if (n.type() != pugi::node_element) return;
-        if (++depth > 200) {  // a pathological nesting is cut rather than overflowing the stack
+        if (++depth > 600) {  // copies of copies are cut rather than overflowing the stack
             --depth;
             return;
         }
@@ -769,6 +769,37 @@ struct Reader {
             for (pugi::xml_node child : node.children()) ReadElement(child, group, symbolSpace, in);
             symbol->definition = group;
         }
+        std::set<Symbol*> done, open;
+        for (Symbol* symbol : doc.symbols) BreakSymbolCycles(symbol, done, open);
+    }
+
+    // A symbol that places itself, directly or through others, would be endless: such an
+    // instance is dropped.
+    void BreakSymbolCycles(Symbol* symbol, std::set<Symbol*>& done, std::set<Symbol*>& open)
+    {
+        if (done.count(symbol)) return;
+        open.insert(symbol);
+        DropCyclicInstances(symbol->definition, done, open);
+        open.erase(symbol);
+        done.insert(symbol);
+    }
+
+    void DropCyclicInstances(Art* art, std::set<Symbol*>& done, std::set<Symbol*>& open)
+    {
+        for (size_t i = 0; i < art->children.size();) {
+            Art* child = art->children[i];
+            if (child->type == ArtType::SymbolInstance && child->symbol) {
+                if (open.count(child->symbol)) {
+                    art->children.erase(art->children.begin() + static_cast<std::ptrdiff_t>(i));
+                    child->fDisposed = true;
+                    child->node = nullptr;  // the file keeps its element as it is
+                    continue;
+                }
+                BreakSymbolCycles(child->symbol, done, open);
+            }
+            DropCyclicInstances(child, done, open);
+            ++i;
+        }
     }
 };
 
@@ -781,6 +812,29 @@ void ReadLayerFlags(const pugi::xml_node& n, Layer* layer, const StyleMap& style
     if (std::string(n.attribute("sodipodi:insensitive").value()) == "true") layer->fEditable = false;
     if (std::string(n.attribute("travex:preview").value()) == "false") layer->fPreview = false;
     if (std::string(n.attribute("travex:printed").value()) == "false") layer->fPrinted = false;
+}
+
+// Reading and writing walk the tree recursively; a file nested deeper than any drawing is refused.
+constexpr int kMaxNesting = 500;
+
+int NestingDepth(const pugi::xml_document& xml)
+{
+    int depth = 0, deepest = 0;
+    pugi::xml_node n = xml.first_child();
+    while (n) {
+        if (n.first_child()) {
+            n = n.first_child();
+            deepest = std::max(deepest, ++depth);
+            continue;
+        }
+        while (n && !n.next_sibling()) {
+            n = n.parent();
+            --depth;
+            if (n == xml) return deepest;
+        }
+        if (n) n = n.next_sibling();
+    }
+    return deepest;
 }
 
 bool ReadFileBytes(const std::string& path, std::string& bytes, std::string& error)
@@ -820,9 +874,13 @@ bool LoadSvgDocument(const std::string& path, Document& doc, std::string& error)
         error = path + ":" + std::to_string(line) + ": not well-formed XML: " + result.description();
         return false;
     }
+    pugi::xml_node root = svg.xml.document_element();
+    if (NestingDepth(svg.xml) > kMaxNesting) {
+        error = path + ": nested more than " + std::to_string(kMaxNesting) + " elements deep";
+        return false;
+    }
     // Offsets into the file hold only when the parser did not convert it from another encoding.
     if (result.encoding == pugi::encoding_utf8) IndexSvgSource(svg);
-    pugi::xml_node root = svg.xml.document_element();
     if (!root || LocalName(root) != "svg") {
         error = path + ": not an SVG drawing (the root element is <" + std::string(root ? root.name() : "") + ">)";
         return false;

@@ -299,6 +299,80 @@ TEST(SvgReader, TextOnAPathFromAnEditor)
     EXPECT_DOUBLE_EQ(t->text.runs[1].chars.fontSize, 5);
 }
 
+// Odd but well-formed content reads without a crash, lists, saves and reads back the same.
+TEST(SvgReader, OddContentNeverBreaksReadingOrSaving)
+{
+    const char* head = "<svg xmlns='http://www.w3.org/2000/svg' xmlns:xlink='http://www.w3.org/1999/xlink' ";
+    const char* bodies[] = {
+        "width='0' height='-5' viewBox='0 0 0 0'><g><rect width='-1' height='5'/><circle r='0'/></g>",
+        "width='100%' height='50%'><g><path d='M 1e999 0 L 5 5'/><path d='Z Z M'/><path/></g>",
+        "viewBox='0,0,10,10'><g transform='rotate(' style='stroke-width:-3;fill:rgb(300,-2,1);stroke:url(#none)'>"
+        "<polyline points='1'/><polygon points='1,2,3'/><line/></g>",
+        "><g id='a'><use xlink:href='#a'/><use href='#missing'/><use xlink:href='nothash'/></g>",
+        "><defs><g id='twice'><use href='#again'/><use href='#again'/></g><g id='again'><use href='#twice'/></g></defs>"
+        "<g><use href='#twice'/></g>",
+        "><symbol id='s'><use href='#s'/><rect width='1' height='1'/></symbol><g><use href='#s' width='0' height='0'/></g>",
+        "><g><text/><text><tspan/><textPath href='#nowhere'>x</textPath></text><tspan>stray</tspan>"
+        "<text style='shape-inside:url(#nowhere);font-size:-4'>y</text></g>",
+        "><g><svg x='5' y='5' width='10' height='10' viewBox='0 0 1 1'><rect width='1' height='1'/></svg></g>",
+        "><![CDATA[ text ]]><!-- note --><?pi here?><g><a href='x'><switch><rect width='2' height='2'/></switch></a></g>",
+        "><g style='stroke-dasharray:0,0;stroke-dasharray:1'><path d='M0 0 H 10' stroke='black' "
+        "stroke-dasharray='1 2 3'/></g>",
+    };
+    std::string folder = MakeTestFolder("odd");
+    int index = 0;
+    for (const char* body : bodies) {
+        std::string path = folder + "/odd" + std::to_string(index++) + ".svg";
+        svgtest::WriteBytes(path, std::string(head) + body + "</svg>");
+        Document doc;
+        std::string error;
+        ASSERT_TRUE(host::LoadSvgDocument(path, doc, error)) << body << ": " << error;
+        std::string listing = svgtest::ListingBody(doc);
+        for (auto& art : doc.artPool) art->fChanged = !art->fDisposed;
+        doc.fChanged = true;
+        ASSERT_TRUE(host::SaveSvgDocument(doc, path, error)) << body << ": " << error;
+        Document again;
+        ASSERT_TRUE(host::LoadSvgDocument(path, again, error)) << body << ": " << error;
+        host::DocumentListing(again);
+    }
+}
+
+TEST(SvgReader, SymbolsPlacingThemselvesLoseTheLoop)
+{
+    std::string folder = MakeTestFolder("symbol-loop");
+    std::string path = folder + "/loop.svg";
+    svgtest::WriteBytes(path, "<svg xmlns='http://www.w3.org/2000/svg'><defs>"
+                              "<symbol id='a'><rect id='ra' width='1' height='1'/><use id='a-b' href='#b'/></symbol>"
+                              "<symbol id='b'><use id='b-a' href='#a'/><use id='b-c' href='#c'/></symbol>"
+                              "<symbol id='c'><rect id='rc' width='2' height='2'/></symbol></defs>"
+                              "<g id='l'><use id='top' href='#a'/></g></svg>");
+    Document doc;
+    std::string error;
+    ASSERT_TRUE(host::LoadSvgDocument(path, doc, error)) << error;
+    // a places b, b would place a again: that one goes; b still places c.
+    EXPECT_NE(FindArt(doc, "a-b"), nullptr);
+    EXPECT_EQ(FindArt(doc, "b-a"), nullptr);
+    EXPECT_NE(FindArt(doc, "b-c"), nullptr);
+    AIRealRect r;
+    ASSERT_TRUE(host::ArtBounds(FindArt(doc, "top"), r));
+    EXPECT_DOUBLE_EQ(r.right - r.left, 1.5);  // the 2-pixel rectangle of c
+}
+
+TEST(SvgReader, DeepNestingIsRefused)
+{
+    std::string folder = MakeTestFolder("deep");
+    std::string bytes = "<svg xmlns='http://www.w3.org/2000/svg'>";
+    for (int i = 0; i < 100000; ++i) bytes += "<g>";
+    for (int i = 0; i < 100000; ++i) bytes += "</g>";
+    bytes += "</svg>";
+    std::string path = folder + "/deep.svg";
+    svgtest::WriteBytes(path, bytes);
+    Document doc;
+    std::string error;
+    EXPECT_FALSE(host::LoadSvgDocument(path, doc, error));
+    EXPECT_NE(error.find("deep.svg: nested more than"), std::string::npos) << error;
+}
+
 TEST(SvgReader, BadFilesAreRefusedWithFileLineAndReason)
 {
     std::string folder = MakeTestFolder("bad-input");
