@@ -66,6 +66,9 @@ intptr_t AboutProc(DialogWindow* dialog, const DialogEvent& event, void* user)
 
 ASErr ShowAboutBox(SPMessageData* message)
 {
+    // before a start-up that succeeded there is no product to show
+    if (g == nullptr)
+        return kNoErr;
     SPAccessRef access = nullptr;
     void* module = nullptr;
     ASErr status = sSPAccess->GetPluginAccess(message->self, &access);

@@ -63,6 +63,18 @@ TEST(StartupTest, RefusedStepsAreReportedOnceAndStopTheToolsRegistration)
     }
 }
 
+TEST(StartupTest, MessagesAfterAFailedStartupDoNothing)
+{
+    ResetTestHome();
+    std::string folder = MakeTestFolder("no-globals");
+    HostRun run = RunTravexHost(folder, {"--fail", "AllocateBlock", WriteSmallDrawing(folder), "about",
+                                         "message \"AI Menu\" \"AI Go\"", "message \"AI Tool\" \"AI Mouse Down\"",
+                                         "status"});
+    EXPECT_EQ(run.exitStatus, 3) << run.err;
+    EXPECT_EQ(run.alerts, kOutOfMemory);
+    EXPECT_NE(run.out.find("suites held 0, acquired 452, released 452; blocks held 0"), std::string::npos) << run.out;
+}
+
 TEST(StartupTest, ToolWithoutTheScrollToolNumberGoesIntoNoGroup)
 {
     ResetTestHome();
