@@ -179,12 +179,18 @@ int main(int argc, char** argv)
 
     if (!EnsureQtApplication())
         return Fail("the user interface (Qt) cannot start");
+    // one script for the whole run: the --ui steps in order, or one file
+    if (!uiScripts.empty() && !uiFiles.empty())
+        return Fail("the robot's steps come either from --ui or from --ui-file, not both");
+    if (uiFiles.size() > 1)
+        return Fail("only one --ui-file");
+    std::string uiSteps;
     for (const std::string& script : uiScripts)
-        if (!SetUiRobotScript(script, &error))
-            return Fail("--ui: " + error);
-    for (const std::string& file : uiFiles)
-        if (!LoadUiRobotScriptFromFile(file, &error))
-            return Fail(file + ": " + error);
+        uiSteps += (uiSteps.empty() ? "" : ";") + script;
+    if (!uiSteps.empty() && !SetUiRobotScript(uiSteps, &error))
+        return Fail("--ui: " + error);
+    if (!uiFiles.empty() && !LoadUiRobotScriptFromFile(uiFiles[0], &error))
+        return Fail(uiFiles[0] + ": " + error);
     host::InstallCancelOnInterrupt();
 
     int status = 0;

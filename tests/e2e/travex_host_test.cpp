@@ -140,6 +140,18 @@ TEST_F(TravexHostTest, NoReloadWhileAMessageIsRunning)
     EXPECT_EQ(LinesStartingWith(run.out, "tool ").size(), 1u) << run.out;
 }
 
+TEST_F(TravexHostTest, RobotStepsOfSeveralOptionsAreOneScript)
+{
+    std::string drawing = WriteSmallDrawing(folder);
+    HostRun run = RunTravexHost(folder, {"--ui", "press 1", "--ui", "press 1", drawing, "about", "about"});
+    EXPECT_EQ(run.exitStatus, 0) << run.err;
+    std::string file = folder + "/robot.txt";
+    WriteWholeFile(file, "press 1\n");
+    HostRun both = RunTravexHost(folder, {"--ui", "press 1", "--ui-file", file, drawing, "about"});
+    EXPECT_EQ(both.exitStatus, 1);
+    EXPECT_NE(both.err.find("not both"), std::string::npos) << both.err;
+}
+
 TEST_F(TravexHostTest, DialogThatTheRobotCannotAnswerIsClosedAndReported)
 {
     // no robot steps: the About box is closed at once and the run says so, never hangs
