@@ -62,12 +62,104 @@ const char* kStyleProperties[] = {
     "letter-spacing", "line-height", "fill-rule",
 };
 
-StyleMap ElementStyle(const pugi::xml_node& node)
+// The simple rules of <style> sheets as editors write them: "tag", ".class", "#id",
+// "tag.class", several selectors to a rule.
+struct StyleRule {
+    std::string tag, cls, id;
+    int specificity = 0;
+    size_t order = 0;
+    StyleMap declarations;
+};
+using StyleSheet = std::vector<StyleRule>;
+
+void ParseStyleSheet(const std::string& css, StyleSheet& sheet)
+{
+    std::string text;
+    for (size_t i = 0; i < css.size(); ++i) {  // comments out
+        if (css.compare(i, 2, "/*") == 0) {
+            size_t end = css.find("*/", i + 2);
+            if (end == std::string::npos) break;
+            i = end + 1;
+            continue;
+        }
+        text += css[i];
+    }
+    size_t pos = 0;
+    while (pos < text.size()) {
+        size_t open = text.find('{', pos);
+        if (open == std::string::npos) break;
+        std::string selectors = Trim(text.substr(pos, open - pos));
+        int depth = 1;
+        size_t close = open + 1;
+        for (; close < text.size() && depth > 0; ++close) {
+            if (text[close] == '{') ++depth;
+            if (text[close] == '}') --depth;
+        }
+        std::string body = text.substr(open + 1, close - open - 2);
+        pos = close;
+        if (selectors.empty() || selectors[0] == '@') continue;  // media queries and the like
+        StyleMap declarations;
+        ParseStyleAttribute(body.c_str(), declarations);
+        size_t start = 0;
+        while (start <= selectors.size()) {
+            size_t comma = selectors.find(',', start);
+            if (comma == std::string::npos) comma = selectors.size();
+            std::string sel = Trim(selectors.substr(start, comma - start));
+            start = comma + 1;
+            if (sel.empty() || sel.find_first_of(" >+~[:*") != std::string::npos) continue;  // not a simple selector
+            StyleRule rule;
+            rule.order = sheet.size();
+            rule.declarations = declarations;
+            if (sel[0] == '#') {
+                rule.id = sel.substr(1);
+                rule.specificity = 100;
+            } else {
+                size_t dot = sel.find('.');
+                rule.tag = sel.substr(0, dot);
+                if (dot != std::string::npos) rule.cls = sel.substr(dot + 1);
+                rule.specificity = (rule.tag.empty() ? 0 : 1) + (rule.cls.empty() ? 0 : 10);
+            }
+            sheet.push_back(rule);
+        }
+    }
+}
+
+void CollectStyleSheets(const pugi::xml_node& n, StyleSheet& sheet)
+{
+    for (pugi::xml_node child : n.children()) {
+        if (child.type() != pugi::node_element) continue;
+        if (LocalName(child) == "style") {
+            std::string css;
+            for (pugi::xml_node text : child.children()) css += text.value();
+            ParseStyleSheet(css, sheet);
+        } else {
+            CollectStyleSheets(child, sheet);
+        }
+    }
+    std::stable_sort(sheet.begin(), sheet.end(), [](const StyleRule& a, const StyleRule& b) {
+        return a.specificity != b.specificity ? a.specificity < b.specificity : a.order < b.order;
+    });
+}
+
+// Presentation attributes, then the sheet's rules, then the style attribute.
+StyleMap ElementStyle(const pugi::xml_node& node, const StyleSheet* sheet = nullptr)
 {
     StyleMap style;
     for (const char* key : kStyleProperties) {
         pugi::xml_attribute a = node.attribute(key);
         if (a) style[key] = Trim(a.value());
+    }
+    if (sheet && !sheet->empty()) {
+        std::string tag = LocalName(node), id = node.attribute("id").value();
+        std::istringstream classList(node.attribute("class").value());
+        std::set<std::string> classes;
+        for (std::string c; classList >> c;) classes.insert(c);
+        for (const StyleRule& rule : *sheet) {
+            bool match = !rule.id.empty() ? rule.id == id
+                                          : (rule.tag.empty() || rule.tag == tag) && (rule.cls.empty() || classes.count(rule.cls));
+            if (!match) continue;
+            for (auto& [key, value] : rule.declarations) style[key] = value;
+        }
     }
     ParseStyleAttribute(node.attribute("style").value(), style);
     return style;
@@ -249,6 +341,7 @@ struct Reader {
     AIRealMatrix symbolSpace;  // symbol user units to the definition art's coordinates
     int depth = 0;
     std::set<pugi::xml_node_struct*> expanding;  // targets of the uses being read
+    StyleSheet sheet;
     static constexpr size_t kMaxArt = 2000000;
 
     double Attr(const pugi::xml_node& n, const char* name, double reference = 100)
@@ -317,6 +410,8 @@ struct Reader {
         art->style.opacity = in.opacity;
         art->fHidden = in.fHidden;
         art->fGuide = std::string(n.attribute("travex:guide").value()) == "true";
+        art->style.fFillOverprint = std::string(n.attribute("travex:fill-overprint").value()) == "true";
+        art->style.fStrokeOverprint = std::string(n.attribute("travex:stroke-overprint").value()) == "true";
     }
 
     static std::vector<AIPathSegment> Ellipse(double cx, double cy, double rx, double ry)
@@ -377,7 +472,7 @@ struct Reader {
         AIRealMatrix ctm = ElementMatrix(n, parentCtm);
         Inherited in = inherited;
         in.opacity = inherited.opacity;
-        ApplyStyle(ElementStyle(n), in);
+        ApplyStyle(ElementStyle(n, &sheet), in);
 
         if (name == "g" || name == "a" || name == "switch") {
             Art* group = NewDetachedArt(doc, ArtType::Group);
@@ -556,7 +651,7 @@ struct Reader {
         bool preserve = std::string(n.attribute("xml:space").value()) == "preserve";
         ReadTextContent(n, art, ctm, in, preserve, lineStarted, origin, true);
         t.anchor = TransformPoint(ctm, origin);
-        StyleMap ownStyle = ElementStyle(n);
+        StyleMap ownStyle = ElementStyle(n, &sheet);
         auto inside = ownStyle.find("shape-inside");
         if (t.kind == TextKind::PointText && inside != ownStyle.end()) {
             if (Art* area = ShapeAsPath(inside->second, ctm)) {
@@ -641,7 +736,7 @@ struct Reader {
             std::string name = LocalName(child);
             if (name != "tspan" && name != "textPath") continue;
             Inherited sub = in;
-            ApplyStyle(ElementStyle(child), sub);
+            ApplyStyle(ElementStyle(child, &sheet), sub);
             bool childPreserve = preserve || std::string(child.attribute("xml:space").value()) == "preserve";
             bool newLine = std::string(child.attribute("sodipodi:role").value()) == "line" ||
                            (name == "tspan" && (child.attribute("x") || child.attribute("y")) &&
@@ -765,7 +860,7 @@ struct Reader {
             Inherited in;
             in.style.fFillPaint = true;
             in.chars.fontSize = 16;
-            ApplyStyle(ElementStyle(node), in);
+            ApplyStyle(ElementStyle(node, &sheet), in);
             for (pugi::xml_node child : node.children()) ReadElement(child, group, symbolSpace, in);
             symbol->definition = group;
         }
@@ -903,7 +998,8 @@ bool LoadSvgDocument(const std::string& path, Document& doc, std::string& error)
         userToCanvas = Reader::ViewBoxMatrix(vb, widthPt, heightPt, root.attribute("preserveAspectRatio").value());
     doc.userToArtwork = ConcatMatrix(userToCanvas, AIRealMatrix{1, 0, 0, -1, 0, heightPt});
 
-    Reader reader{doc, {}, {}, IdentityMatrix(), 0, {}};
+    Reader reader{doc, {}, {}, IdentityMatrix(), 0, {}, {}};
+    CollectStyleSheets(root, reader.sheet);
     reader.symbolSpace = doc.userToArtwork;
     reader.symbolSpace.tx = reader.symbolSpace.ty = 0;
     reader.CollectIds(root);
@@ -912,7 +1008,7 @@ bool LoadSvgDocument(const std::string& path, Document& doc, std::string& error)
     Inherited top;
     top.style.fFillPaint = true;  // SVG fills black by default
     top.chars.fontSize = 16;
-    ApplyStyle(ElementStyle(root), top);
+    ApplyStyle(ElementStyle(root, &reader.sheet), top);
     Layer* rootLayer = nullptr;
     int unnamed = 0;
     for (pugi::xml_node child : root.children()) {
@@ -926,7 +1022,7 @@ bool LoadSvgDocument(const std::string& path, Document& doc, std::string& error)
             std::string label = child.attribute("inkscape:label").value();
             std::string id = child.attribute("id").value();
             layer->title = !label.empty() ? label : !id.empty() ? id : "Layer " + std::to_string(++unnamed);
-            StyleMap style = ElementStyle(child);
+            StyleMap style = ElementStyle(child, &reader.sheet);
             ReadLayerFlags(child, layer, style);
             Art* group = NewDetachedArt(doc, ArtType::Group);
             group->layer = layer;

@@ -363,7 +363,9 @@ struct Writer {
     void SyncChildren(Art* container, pugi::xml_node node, const AIRealMatrix& ctm)
     {
         bool reorder = container->fChildrenChanged;
-        for (Art* child : container->children) {
+        // Bottom first, so new elements are appended in the file's order.
+        for (auto it = container->children.rbegin(); it != container->children.rend(); ++it) {
+            Art* child = *it;
             pugi::xml_node before(child->node);
             if (!before || before.parent() != node) reorder = true;
             WriteArt(child, node, ctm);
@@ -494,11 +496,16 @@ struct Writer {
         }
         SetAttribute(node, "d", d);
         WriteStyle(node, *style, art->fHidden, ctm);
-        if (art->fGuide) {
-            Declare(kHostPrefix, kHostNamespaceUri);
-            SetAttribute(node, "travex:guide", "true");
-        } else {
-            node.remove_attribute("travex:guide");
+        // Flags SVG has no word for go into attributes of our own.
+        for (auto [name, on] : {std::pair<const char*, bool>{"travex:guide", art->fGuide},
+                                {"travex:fill-overprint", style->fFillOverprint},
+                                {"travex:stroke-overprint", style->fStrokeOverprint}}) {
+            if (on) {
+                Declare(kHostPrefix, kHostNamespaceUri);
+                SetAttribute(node, name, "true");
+            } else {
+                node.remove_attribute(name);
+            }
         }
     }
 
@@ -942,6 +949,9 @@ struct Serializer {
 
     void Children(pugi::xml_node parent, const SvgNodeRecord* parentRec)
     {
+        std::unordered_map<pugi::xml_node_struct*, size_t> originalIndex;
+        if (parentRec)
+            for (size_t i = 0; i < parentRec->children.size(); ++i) originalIndex[parentRec->children[i]] = i;
         pugi::xml_node previous;
         for (pugi::xml_node child : parent.children()) {
             if (child == svg.removed) continue;
@@ -949,13 +959,11 @@ struct Serializer {
             // breaks) go with them.
             const SvgNodeRecord* rec = Record(child);
             const SvgNodeRecord* prevRec = previous ? Record(previous) : nullptr;
-            if (rec && parentRec) {
-                const auto& kids = parentRec->children;
-                auto at = std::find(kids.begin(), kids.end(), child.internal_object());
-                if (at != kids.end()) {
-                    if (prevRec && at != kids.begin() && *(at - 1) == previous.internal_object() && prevRec->end <= rec->begin)
-                        out.append(svg.originalBytes, prevRec->end, rec->begin - prevRec->end);
-                }
+            if (rec && prevRec && parentRec) {
+                auto at = originalIndex.find(child.internal_object());
+                if (at != originalIndex.end() && at->second > 0 &&
+                    parentRec->children[at->second - 1] == previous.internal_object() && prevRec->end <= rec->begin)
+                    out.append(svg.originalBytes, prevRec->end, rec->begin - prevRec->end);
             }
             Node(child);
             previous = child;

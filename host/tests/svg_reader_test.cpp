@@ -273,6 +273,35 @@ TEST(SvgReader, ListingShowsLayersArtAndPoints)
               "    20,40 in 20,50 out 20,40 corner\n");
 }
 
+TEST(SvgReader, StyleSheetClassesAsIllustratorExportsThem)
+{
+    std::string folder = MakeTestFolder("style-sheet");
+    std::string path = folder + "/classes.svg";
+    svgtest::WriteBytes(path,
+                        "<svg xmlns='http://www.w3.org/2000/svg' viewBox='0 0 100 100'><defs><style>"
+                        "/* exported */ .cls-1{fill:none;stroke:#000;stroke-miterlimit:10;}"
+                        ".cls-1, .cls-2 {stroke-width:2px} .cls-2{fill:#ff0000} #special{stroke:#0000ff}"
+                        "rect{stroke-dasharray:4 2} @media print { .cls-1 { stroke: red } }</style></defs>"
+                        "<g id='Layer_1'><path class='cls-1' id='a' d='M0 0 L 10 0'/>"
+                        "<rect class='cls-1 cls-2' id='b' width='5' height='5'/>"
+                        "<path class='cls-1' id='special' style='stroke-width:4' d='M0 0 L 1 1'/></g></svg>");
+    Document doc;
+    std::string error;
+    ASSERT_TRUE(host::LoadSvgDocument(path, doc, error)) << error;
+    Art* a = FindArt(doc, "a");
+    EXPECT_FALSE(a->style.fFillPaint);
+    EXPECT_TRUE(a->style.fStrokePaint);
+    EXPECT_DOUBLE_EQ(a->style.strokeWidth, 1.5);
+    EXPECT_TRUE(a->style.dashArray.empty());
+    Art* b = FindArt(doc, "b");
+    EXPECT_TRUE(b->style.fFillPaint);  // the later class rule wins
+    EXPECT_DOUBLE_EQ(b->style.fillColor.red, 1);
+    EXPECT_EQ(b->style.dashArray.size(), 2u);
+    Art* special = FindArt(doc, "special");
+    EXPECT_DOUBLE_EQ(special->style.strokeColor.blue, 1);  // an id rule beats a class
+    EXPECT_DOUBLE_EQ(special->style.strokeWidth, 3);       // the style attribute beats both
+}
+
 TEST(SvgReader, TextOnAPathFromAnEditor)
 {
     std::string folder = MakeTestFolder("text-path");

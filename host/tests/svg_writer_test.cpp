@@ -146,6 +146,7 @@ TEST_F(SavedCopy, HostLayersAndRecordTextsComeBackByteForByte)
     ASSERT_EQ(host::NewArt(doc, ArtType::Path, Placement::InsideOnTop, own->group, &guide), kNoErr);
     host::SetPathSegments(guide, {{{0, 0}, {0, 0}, {0, 0}, true}, {{100, 50}, {100, 50}, {100, 50}, true}});
     guide->fGuide = true;
+    guide->style.fStrokeOverprint = true;
     Save();
     {
         // The file stays well-formed UTF-8 whatever bytes the texts hold.
@@ -171,6 +172,8 @@ TEST_F(SavedCopy, HostLayersAndRecordTextsComeBackByteForByte)
         EXPECT_FALSE(back->fPrinted);
         ASSERT_EQ(back->group->children.size(), std::size(records) + 1);
         EXPECT_TRUE(back->group->children[0]->fGuide);
+        EXPECT_TRUE(back->group->children[0]->style.fStrokeOverprint);
+        EXPECT_FALSE(back->group->children[0]->style.fFillOverprint);
         for (size_t i = 0; i < std::size(records); ++i) {
             Art* text = back->group->children[i + 1];
             ASSERT_EQ(text->type, ArtType::TextFrame);
