@@ -1,6 +1,7 @@
 // The host's Text Frame suite: point text, text in a path and text on a path over the
 // document's text art, and the text-engine objects of a frame.
 #include "text_engine.h"
+#include "text_outline.h"
 
 #include "art_handles.h"
 #include "host_session.h"
@@ -134,7 +135,7 @@ ASErr NewPathText(ASInt16 placement, AIArtHandle reference, ASInt16 orientation,
     if (!shape || shape->type != ArtType::Path || !shape->layer || shape->segments.size() < 2 || !(start <= end))
         return kBadParameterErr;
     Art* art = nullptr;
-    ASErr err = NewTextArt(placement, reference == path ? nullptr : reference, orientation, &art);
+    ASErr err = NewTextArt(placement, reference, orientation, &art);
     if (err != kNoErr) return err;
     Art* own = nullptr;
     err = TakePath(path, &own);
@@ -165,6 +166,7 @@ ASErr NewOnPathText(ASInt16 placement, AIArtHandle reference, ASInt16 orientatio
 const AITextFrameSuite kSuite = {
     GetATETextRange, GetATETextFrame, GetType, GetOrientation, GetPointTextAnchor, GetPathObject,
     GetOnPathTextTRange, SetOnPathTextTRange, NewPointText, NewInPathText, NewOnPathText,
+    CreateTextOutline,
 };
 
 }  // namespace

@@ -281,6 +281,40 @@ TEST_F(TextEngine, InsertedRecordSurvivesSaveAndReloadByteForByte)
     HostATETextRangeSuite()->Release(range);
 }
 
+TEST_F(TextEngine, TextMadeOnAndInPathsIsLaidOutAndSaved)
+{
+    for (ASInt16 kind : {kOnPathTextType, kInPathTextType}) {
+        SCOPED_TRACE(kind);
+        Load();
+        AIArtHandle curve = Art("curve");
+        AIArtHandle art = nullptr;
+        if (kind == kOnPathTextType) {
+            ASSERT_EQ(HostTextFrameSuite()->NewOnPathText(kPlaceAbove, curve, 0, curve, 0, 1, &art), kNoErr);
+        } else {
+            ASSERT_EQ(HostTextFrameSuite()->NewInPathText(kPlaceAbove, curve, 0, curve, &art), kNoErr);
+        }
+        ASSERT_EQ(svgtest::FindArt(*doc, "curve"), nullptr);  // the path became the text's own
+        AIArtHandle path = nullptr;
+        ASSERT_EQ(HostTextFrameSuite()->GetPathObject(art, &path), kNoErr);
+        ASSERT_EQ(HostATETextRangeSuite()->InsertAfter(nullptr, u"x", -1), kBadParameterErr);
+        ATE::TextRangeRef range = nullptr;
+        ASSERT_EQ(HostTextFrameSuite()->GetATETextRange(art, &range), kNoErr);
+        ASSERT_EQ(HostATETextRangeSuite()->InsertAfter(range, u"Made", -1), kNoErr);
+        HostATETextRangeSuite()->Release(range);
+        auto lines = Walk(art);
+        ASSERT_EQ(lines.size(), 1u);
+        EXPECT_EQ(lines[0][0].text, "Made");
+        std::string error;
+        ASSERT_TRUE(SaveSvgDocument(*doc, file, error)) << error;
+        Load();
+        bool found = false;
+        for (host::Art* child : doc->layers.front()->group->children)
+            if (child->type == ArtType::TextFrame && TextContent(child) == "Made") found = true;
+        EXPECT_TRUE(found);
+        svgtest::WriteBytes(file, kDrawing);
+    }
+}
+
 TEST_F(TextEngine, RangesNarrowAndLocalFeaturesSplitRuns)
 {
     ATE::TextRangeRef range = nullptr;

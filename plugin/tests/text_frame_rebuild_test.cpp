@@ -3,6 +3,7 @@
 #include "text_frame_rebuild.h"
 
 #include "plugin_globals.h"
+#include "text_encodings.h"
 #include "text_test_host.h"
 
 #include <gtest/gtest.h>
@@ -139,6 +140,29 @@ TEST_F(TextFrameRebuild, TextOnAPathKeepsItsKindPathAndPositions)
     EXPECT_EQ(copy->text.startT, old->text.startT);
     EXPECT_EQ(copy->text.endT, old->text.endT);
     EXPECT_EQ(host::TextContent(copy), "Along");
+}
+
+TEST_F(TextFrameRebuild, TextInAPathKeepsItsKindAndShape)
+{
+    Load(std::string("<path id=\"box\" d=\"M 10 10 L 110 10 L 110 60 L 10 60 Z\"/>"));
+    AIArtHandle box = texttest::FindArt(*doc_, "box");
+    AIArtHandle art = nullptr;
+    ASSERT_EQ(sAITextFrame->NewInPathText(kPlaceAbove, box, 0, box, &art), kNoErr);
+    ATE::TextRangeRef range = nullptr;
+    ASSERT_EQ(sAITextFrame->GetATETextRange(art, &range), kNoErr);
+    InsertShiftJisText(ATE::ITextRange(range), "In a box");
+    AIArtHandle made = RebuildTextFrame(art);
+    ASSERT_NE(made, art);
+    host::Art* old = host::FromHandle(art);
+    host::Art* copy = host::FromHandle(made);
+    EXPECT_EQ(copy->text.kind, host::TextKind::InPath);
+    ASSERT_NE(copy->text.path, nullptr);
+    EXPECT_EQ(copy->text.path->segments.size(), old->text.path->segments.size());
+    EXPECT_TRUE(copy->text.path->fClosed);
+    EXPECT_EQ(host::TextContent(copy), "In a box");
+    AIRealPoint a = Centre(art), b = Centre(made);
+    EXPECT_NEAR(a.h, b.h, 1e-6);
+    EXPECT_NEAR(a.v, b.v, 1e-6);
 }
 
 TEST_F(TextFrameRebuild, ParagraphSetsFoundAgainByName)
