@@ -119,6 +119,41 @@ AIRealPoint InPathAnchor(const Art* art)
     return AIRealPoint{bounds.left, bounds.top - size};
 }
 
+// Characters of a text on a path that did not fit stay in the line as runs without origins.
+void KeepOversetCharacters(LaidOutFrame& frame)
+{
+    const std::vector<StoryCell>& cells = frame.cells;
+    std::vector<bool> placed(cells.size(), false);
+    for (const TextLine& line : frame.layout.lines)
+        for (const GlyphRun& run : line.runs) {
+            size_t at = static_cast<size_t>(std::max(run.iFirstUnit16, 0));
+            for (char32_t cp : run.text) {
+                size_t units = cp >= 0x10000 ? 2 : 1;
+                for (size_t u = 0; u < units && at + u < placed.size(); ++u) placed[at + u] = true;
+                at += units;
+            }
+        }
+    std::vector<GlyphRun> overset;
+    for (size_t i = 0; i < cells.size(); ++i) {
+        char16_t unit = cells[i].unit;
+        if (placed[i] || unit == u'\r' || unit == u'\n' || unit == 0x2028 || unit == 0x2029 || unit == 3) continue;
+        bool pair = unit >= 0xD800 && unit < 0xDC00 && i + 1 < cells.size();
+        char32_t cp = pair ? 0x10000 + ((unit - 0xD800) << 10) + (cells[i + 1].unit - 0xDC00) : unit;
+        if (overset.empty() || !(StyleOf(cells[overset.back().iFirstUnit16]) == StyleOf(cells[i])) ||
+            (i > 0 && placed[i - 1])) {
+            GlyphRun run;
+            run.style = StyleOf(cells[i]);
+            run.iFirstUnit16 = static_cast<int>(i);
+            overset.push_back(run);
+        }
+        overset.back().text += cp;
+        if (pair) ++i;
+    }
+    if (overset.empty()) return;
+    if (frame.layout.lines.empty()) frame.layout.lines.emplace_back();
+    for (GlyphRun& run : overset) frame.layout.lines.back().runs.push_back(run);
+}
+
 }  // namespace
 
 AIRealMatrix FrameMatrix(const Art* art)
@@ -150,6 +185,7 @@ ASErr LayOutFrame(Art* art, std::shared_ptr<LaidOutFrame>& out)
         }
     }
     if (err != kNoErr) return err;
+    if (art->text.kind == TextKind::OnPath && !frame->cells.empty()) KeepOversetCharacters(*frame);
     // Origins into the frame's space, y downward.
     for (TextLine& line : frame->layout.lines)
         for (GlyphRun& run : line.runs)

@@ -175,6 +175,32 @@ TEST_F(LabelEmitter, LineWithoutRunsWritesOnlyItsDirection)
     EXPECT_NE(out.find("CS6;LB\x41\x03"), std::string::npos);
 }
 
+// Text on a path: the characters that do not fit stay in the line as a run without origins.
+std::string OnPath(const char* d, const char* text)
+{
+    return std::string("<g id=\"l\"><path id=\"p\" d=\"") + d +
+           "\"/><text id=\"t\" style=\"font-family:IPAGothic;font-size:12px\"><textPath xlink:href=\"#p\">" + text +
+           "</textPath></text></g>";
+}
+
+TEST_F(LabelEmitter, RunsWithoutOriginsAtTheStartOfALineWriteNothing)
+{
+    // 2 points of path: not even the first character fits.
+    EXPECT_EQ(Emit(OnPath("M 10 180 L 12 180", "AB"), 2), "CS6;CA101;LO1;DI0,-1000;");
+}
+
+TEST_F(LabelEmitter, LaterRunsAdvanceFromTheLinesPosition)
+{
+    // 30 points of path at artwork v 20 from h 10: A to E fit (midpoints 3 to 27), F to H
+    // follow as a run without origins and are placed by advancing 6 points each.
+    std::string expected = "LO1;DI0,-1000;";
+    const char* letters = "ABCDEFGH";
+    const int ys[] = {141, 226, 310, 395, 480, 564, 649, 734};
+    for (int i = 0; i < 8; ++i)
+        expected += "PU282,-" + std::to_string(ys[i]) + ";" + kSingleSize + "LB" + letters[i] + "\x03";
+    EXPECT_EQ(Emit(OnPath("M 10 180 L 40 180", "ABCDEFGH"), 1), expected);
+}
+
 TEST_F(LabelEmitter, DebugTraceMarksCrossAtTheLabel)
 {
     doc_ = texttest::LoadDrawing("labels", Drawing(Text("A")));
