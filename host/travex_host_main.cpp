@@ -38,6 +38,7 @@ void PrintHelp()
         "  --script FILE           read the steps from FILE, one per line ('#' starts a comment)\n"
         "  --ui STEPS              the UI robot's steps for the plug-in's dialogs, ';' between steps\n"
         "  --ui-file FILE          the UI robot's steps from FILE, one per line\n"
+        "  --ui-timeout MS         how long the robot waits for a dialog (default 5000)\n"
         "  --menu-group NAME       the host's menus already have a group NAME\n"
         "  --missing-suite NAME[=STATUS]\n"
         "                          acquiring suite NAME fails (with STATUS, default 'S!NF');\n"
@@ -91,6 +92,7 @@ int main(int argc, char** argv)
     std::vector<std::string> steps;
     std::vector<std::string> uiScripts;
     std::vector<std::string> uiFiles;
+    int uiTimeout = 0;
     std::string error;
 
     for (int i = 1; i < argc; ++i) {
@@ -119,6 +121,10 @@ int main(int argc, char** argv)
             if (!value(text))
                 return Fail("--ui-file needs a file");
             uiFiles.push_back(text);
+        } else if (arg == "--ui-timeout") {
+            if (!value(text) || text.empty() || text.find_first_not_of("0123456789") != std::string::npos)
+                return Fail("--ui-timeout needs milliseconds");
+            uiTimeout = std::atoi(text.c_str());
         } else if (arg == "--menu-group") {
             if (!value(text))
                 return Fail("--menu-group needs a name");
@@ -179,6 +185,8 @@ int main(int argc, char** argv)
 
     if (!EnsureQtApplication())
         return Fail("the user interface (Qt) cannot start");
+    if (uiTimeout > 0)
+        SetUiRobotTimeout(uiTimeout);
     // one script for the whole run: the --ui steps in order, or one file
     if (!uiScripts.empty() && !uiFiles.empty())
         return Fail("the robot's steps come either from --ui or from --ui-file, not both");

@@ -155,7 +155,7 @@ TEST_F(TravexHostTest, RobotStepsOfSeveralOptionsAreOneScript)
 TEST_F(TravexHostTest, DialogThatTheRobotCannotAnswerIsClosedAndReported)
 {
     // no robot steps: the About box is closed at once and the run says so, never hangs
-    HostRun run = RunTravexHost(folder, {WriteSmallDrawing(folder), "about", "status"});
+    HostRun run = RunTravexHost(folder, {"--ui-timeout", "200", WriteSmallDrawing(folder), "about", "status"});
     EXPECT_EQ(run.exitStatus, 1) << run.err;
     EXPECT_NE(run.out.find("suites held 0"), std::string::npos) << run.out;
 }
