@@ -214,6 +214,22 @@ TEST_F(DocumentRecords, ToolNumbersReadAndValidated)
     }
 }
 
+TEST_F(DocumentRecords, RecordTextBeyondTheBufferIsNotRead)
+{
+    Load({"One", kConfig});
+    // The first 16384 characters are read; a line past them is not, and nothing overruns.
+    std::string filler(16384, ' ');
+    AddRecord("TRVX_1 Version = 2.01\r\n" + filler + "  Layer =     1, ToolID =     4\r\n");
+    ASSERT_EQ(LoadLayerToolAssignments(), 0);
+    ASSERT_EQ(CountLayerRows(), 1);
+    EXPECT_EQ(Row(0).wTool, 1);
+    Load({"One", kConfig});
+    AddRecord("TRVX_1 Version = 2.01\r\n" + std::string(16300, ' ') + "  Layer =     1, ToolID =     4\r\n");
+    ResetTable();
+    ASSERT_EQ(LoadLayerToolAssignments(), 0);
+    EXPECT_EQ(Row(0).wTool, 4);
+}
+
 TEST_F(DocumentRecords, WithoutARecordEveryLayerGetsToolOne)
 {
     Load({"One", "Two"});

@@ -136,6 +136,16 @@ TEST_F(LabelEmitter, DirectionPairs)
     }
 }
 
+TEST_F(LabelEmitter, KoreanLanguageMeasuresThroughCodePage949)
+{
+    // Only the measuring follows the language; the labels still read the bytes as Shift-JIS.
+    g->iLanguage = 2;
+    EXPECT_EQ(Emit(Text("A"), 1), std::string("LO1;DI0,-1000;") + kPlaced + kSingleSize + "LB\x41\x03");
+    std::string out = Emit(Text("&#x4E9C;"), 1);
+    EXPECT_EQ(out.substr(0, 27), std::string("LO1;DI0,-1000;") + kPlaced);
+    EXPECT_EQ(out.substr(out.size() - 7), "JK1601;");
+}
+
 TEST_F(LabelEmitter, PageScaleDoublesSizesAndFollowsTheTransform)
 {
     g->conversion.dScaleX = 2;
