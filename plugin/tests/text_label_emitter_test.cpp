@@ -136,6 +136,17 @@ TEST_F(LabelEmitter, DirectionPairs)
     }
 }
 
+TEST_F(LabelEmitter, ArtThatIsNoTextRaisesTheEnginesException)
+{
+    doc_ = texttest::LoadDrawing("labels", Drawing("<g id=\"l\"><path id=\"t\" d=\"M 0 0 L 5 5\"/></g>"));
+    try {
+        EmitTextFrame(texttest::FindArt(*doc_, "t"));
+        ADD_FAILURE() << "no exception";
+    } catch (const ATE::Exception& e) {
+        EXPECT_EQ(e.error, kBadParameterErr);
+    }
+}
+
 TEST_F(LabelEmitter, KoreanLanguageMeasuresThroughCodePage949)
 {
     // Only the measuring follows the language; the labels still read the bytes as Shift-JIS.
@@ -337,7 +348,9 @@ TEST_F(LabelEmitter, JapaneseTextGivesLabelsAPlotterAccepts)
                        "<tspan x=\"20\" y=\"80\">&#x9AD8;&#x1F600;&#x3000;&#x4E00;</tspan></text></g>";
     for (int mode : {0, 1, 2}) {
         SCOPED_TRACE(mode);
+        const int held = host::LiveEngineObjects();
         std::string out = Emit(body, mode);
+        EXPECT_EQ(host::LiveEngineObjects(), held);  // every engine object taken is released
         EXPECT_TRUE(AcceptedByPlotter(out)) << out;
         size_t labels = 0;
         for (size_t at = out.find("PU"); at != std::string::npos; at = out.find("PU", at + 1)) ++labels;
