@@ -953,6 +953,12 @@ bool ReadFileBytes(const std::string& path, std::string& bytes, std::string& err
 
 bool LoadSvgDocument(const std::string& path, Document& doc, std::string& error)
 {
+    // A document read again starts over; handles to what it held before stay safe to test.
+    for (auto& art : doc.artPool) art->fDisposed = true;
+    for (auto& layer : doc.layerPool) layer->fDisposed = true;
+    doc.layers.clear();
+    doc.symbols.clear();
+    doc.currentLayer = nullptr;
     doc.fileName = path;
     doc.fLoadFailed = true;
     doc.svg = std::make_unique<SvgSource>();

@@ -719,11 +719,38 @@ struct Writer {
         }
     }
 
+    // Content outside any group whose layer got a title or flags becomes a layer group of its
+    // own where its first element stood, so they can be written.
+    void GiveRootContentAGroup(Layer* layer)
+    {
+        std::set<pugi::xml_node_struct*> own;
+        for (Art* art : layer->group->children)
+            if (art->node) own.insert(art->node);
+        pugi::xml_node first;
+        for (pugi::xml_node c = root.first_child(); c && !first; c = c.next_sibling())
+            if (own.count(c.internal_object())) first = c;
+        pugi::xml_node g = first ? root.insert_child_before(ElementName(root, "g").c_str(), first)
+                                 : root.append_child(ElementName(root, "g").c_str());
+        g.append_attribute("id").set_value(NewId("layer").c_str());
+        for (auto it = layer->group->children.rbegin(); it != layer->group->children.rend(); ++it) {
+            pugi::xml_node n((*it)->node);
+            if (!n) continue;
+            pugi::xml_node blank = n.previous_sibling();
+            if (blank && IsBlank(blank) && blank != g) Park(blank);
+            g.append_move(n);
+        }
+        layer->fRootContent = false;
+        layer->node = g.internal_object();
+        layer->group->node = layer->node;
+        layer->group->contentMatrix = doc.userToArtwork;
+    }
+
     void Sync()
     {
         std::vector<pugi::xml_node> layerOrder;  // bottom first
         for (auto it = doc.layers.rbegin(); it != doc.layers.rend(); ++it) {
             Layer* layer = *it;
+            if (layer->fRootContent && layer->fChanged) GiveRootContentAGroup(layer);
             if (layer->fRootContent) {
                 SyncChildren(layer->group, root, doc.userToArtwork);
                 continue;

@@ -169,6 +169,19 @@ TEST_F(SampleDrawing, SymbolInstancesAndText)
     EXPECT_NEAR(title->text.runs[0].chars.fontSize, 8 * kMm, 1e-9);
 }
 
+TEST(SvgReader, ReadingAgainReplacesTheDrawing)
+{
+    Document doc;
+    std::string error;
+    ASSERT_TRUE(host::LoadSvgDocument(svgtest::Example("sample.svg"), doc, error)) << error;
+    Art* old = FindArt(doc, "frame");
+    ASSERT_TRUE(host::LoadSvgDocument(svgtest::Example("symbols.svg"), doc, error)) << error;
+    EXPECT_EQ(host::CountLayers(doc), 1);
+    EXPECT_EQ(doc.symbols.size(), 2u);
+    EXPECT_FALSE(host::IsArtAlive(old));
+    EXPECT_EQ(FindArt(doc, "frame"), nullptr);
+}
+
 TEST(SvgReader, GroupsByIdPixelsAndNestedTransforms)
 {
     Document doc;

@@ -227,6 +227,26 @@ TEST_F(SavedCopy, MovedArtKeepsItsPlaceOnThePage)
     EXPECT_NE(saved.find("points=\"0,0 30,0 0,30\""), std::string::npos);
 }
 
+TEST_F(SavedCopy, ContentOutsideGroupsGetsALayerWhenItsFlagsChange)
+{
+    Load("layers_by_id.svg");
+    Layer* outside = host::NthLayer(doc, 3);
+    ASSERT_TRUE(outside->fRootContent);
+    host::SetLayerTitle(outside, "Loose ends");
+    host::SetLayerEditable(outside, false);
+    Save();
+    Document again;
+    Reload(again);
+    ASSERT_EQ(host::CountLayers(again), 4);
+    Layer* back = host::NthLayer(again, 3);
+    EXPECT_EQ(back->title, "Loose ends");
+    EXPECT_FALSE(back->fEditable);
+    EXPECT_FALSE(back->fRootContent);
+    EXPECT_EQ(svgtest::ListingBody(again), svgtest::ListingBody(doc));
+    // The title element stays where it was, outside the new group.
+    EXPECT_LT(saved.find("<title>"), saved.find("Loose ends"));
+}
+
 TEST_F(SavedCopy, ChangedShapesAndSymbolsReadBackTheSame)
 {
     Load("sample.svg");
