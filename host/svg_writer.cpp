@@ -1151,6 +1151,11 @@ bool SaveSvgDocument(Document& doc, const std::string& path, std::string& error)
         Writer writer{doc, doc.svg->xml.document_element(), {}, 1, doc.svg->removed};
         writer.CollectIds(writer.root);
         writer.Sync();
+        // A file read from another encoding is written afresh in UTF-8, and says so.
+        if (doc.svg->records.empty())
+            for (pugi::xml_node n : doc.svg->xml.children())
+                if (n.type() == pugi::node_declaration && n.attribute("encoding"))
+                    n.attribute("encoding").set_value("UTF-8");
         Serializer serializer{*doc.svg, {}, {}};
         serializer.Document(doc.svg->xml);
         bytes = std::move(serializer.out);

@@ -353,6 +353,34 @@ TEST_F(SavedCopy, TextsInAndOnPathsKeepTheirPaths)
     }
 }
 
+TEST(SvgWriter, FileInUtf16IsWrittenBackInUtf8)
+{
+    std::string folder = MakeTestFolder("utf16");
+    std::string text = "<?xml version=\"1.0\" encoding=\"UTF-16\"?>\n<svg xmlns=\"http://www.w3.org/2000/svg\" "
+                       "width=\"10pt\" height=\"10pt\" viewBox=\"0 0 10 10\"><g id=\"l\"><path id=\"p\" "
+                       "d=\"M 1 1 L 5 5\"/><text id=\"t\" x=\"1\" y=\"9\">\xc3\xa9t\xc3\xa9</text></g></svg>\n";
+    std::string utf16 = "\xff\xfe";
+    for (unsigned char ch : text) {  // the text is ASCII but for the two accents
+        if (ch == 0xc3) continue;
+        utf16 += static_cast<char>(ch == 0xa9 ? 0xe9 : ch);
+        utf16 += '\0';
+    }
+    std::string path = folder + "/wide.svg";
+    svgtest::WriteBytes(path, utf16);
+    Document doc;
+    std::string error;
+    ASSERT_TRUE(host::LoadSvgDocument(path, doc, error)) << error;
+    EXPECT_EQ(host::TextContent(FindArt(doc, "t")), "\xc3\xa9t\xc3\xa9");
+    host::MarkArtChanged(FindArt(doc, "p"));
+    ASSERT_TRUE(host::SaveSvgDocument(doc, path, error)) << error;
+    std::string saved = ReadBytes(path);
+    EXPECT_NE(saved.find("encoding=\"UTF-8\""), std::string::npos) << saved;
+    EXPECT_NE(saved.find(">\xc3\xa9t\xc3\xa9<"), std::string::npos) << saved;
+    Document again;
+    ASSERT_TRUE(host::LoadSvgDocument(path, again, error)) << error;
+    EXPECT_EQ(svgtest::ListingBody(again), svgtest::ListingBody(doc));
+}
+
 TEST(SvgWriter, NewDrawingWithoutFile)
 {
     std::string folder = MakeTestFolder("new-drawing");
