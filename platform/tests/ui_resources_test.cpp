@@ -69,8 +69,8 @@ TEST(UiResources, BeepsAreCounted)
 {
     ASSERT_TRUE(EnsureQtApplication());
     int before = MessageBeepCount();
-    PlayMessageBeep();
-    PlayMessageBeep();
+    RingMessageBeep();
+    RingMessageBeep();
     EXPECT_EQ(MessageBeepCount(), before + 2);
 }
 

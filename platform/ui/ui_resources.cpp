@@ -108,7 +108,7 @@ bool SetDialogItemResourceBitmap(DialogWindow* dialog, int controlId, const Reso
     return path != nullptr && SetDialogItemBitmap(dialog, controlId, path);
 }
 
-void PlayMessageBeep()
+void RingMessageBeep()
 {
     if (!EnsureQtApplication())
         return;

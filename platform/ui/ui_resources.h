@@ -40,5 +40,5 @@ struct DialogWindow;
 bool SetDialogItemResourceBitmap(DialogWindow* dialog, int controlId, const ResourceTable* table,
                                  int bitmapId);
 
-void PlayMessageBeep();
+void RingMessageBeep();
 int MessageBeepCount();  // beeps played by this process
