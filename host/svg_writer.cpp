@@ -930,6 +930,34 @@ struct Serializer {
     const SvgSource& svg;
     std::string out;
     std::unordered_map<pugi::xml_node_struct*, bool> cleanCache;
+    // Where every node stands in the bytes written, for the next save of the same document.
+    std::unordered_map<pugi::xml_node_struct*, SvgNodeRecord> written;
+
+    // A node copied from the file keeps its record, moved to where the copy landed.
+    void MoveRecords(pugi::xml_node node, size_t from, size_t to)
+    {
+        const SvgNodeRecord* rec = Record(node);
+        if (!rec) return;
+        SvgNodeRecord moved = *rec;
+        moved.begin = moved.begin - from + to;
+        moved.end = moved.end - from + to;
+        moved.startTagEnd = moved.startTagEnd - from + to;
+        written[node.internal_object()] = std::move(moved);
+        for (pugi::xml_node child : node.children()) MoveRecords(child, from, to);
+    }
+
+    void Written(pugi::xml_node node, size_t begin, size_t startTagEnd, bool selfClosing)
+    {
+        SvgNodeRecord rec;
+        rec.begin = begin;
+        rec.end = out.size();
+        rec.startTagEnd = startTagEnd;
+        rec.fSelfClosing = selfClosing;
+        rec.signature = Signature(node);
+        for (pugi::xml_node child : node.children())
+            if (child != svg.removed) rec.children.push_back(child.internal_object());
+        written[node.internal_object()] = std::move(rec);
+    }
 
     const SvgNodeRecord* Record(pugi::xml_node node)
     {
@@ -1000,8 +1028,10 @@ struct Serializer {
     void Node(pugi::xml_node node)
     {
         const SvgNodeRecord* rec = Record(node);
+        size_t begin = out.size();
         if (rec && Clean(node)) {
             out.append(svg.originalBytes, rec->begin, rec->end - rec->begin);
+            MoveRecords(node, rec->begin, begin);
             return;
         }
         switch (node.type()) {
@@ -1021,23 +1051,28 @@ struct Serializer {
                 }
                 if (!node.first_child()) {
                     out += " />";
+                    Written(node, begin, out.size(), true);
                     return;
                 }
                 out += '>';
             }
+            size_t startTagEnd = out.size();
             Children(node, sameTag ? rec : nullptr);
             out += "</";
             out += node.name();
             out += '>';
+            Written(node, begin, startTagEnd, false);
             return;
         }
         case pugi::node_pcdata:
             Escape(out, node.value(), false);
+            Written(node, begin, begin, false);
             return;
         default: {
             std::ostringstream printed;
             node.print(printed, "", pugi::format_raw);
             out += printed.str();
+            Written(node, begin, begin, false);
             return;
         }
         }
@@ -1145,6 +1180,8 @@ bool SaveSvgDocument(Document& doc, const std::string& path, std::string& error)
     }
     if (!doc.svg) StartEmptyFile(doc);
     std::string bytes;
+    std::unordered_map<pugi::xml_node_struct*, SvgNodeRecord> newRecords;
+    bool rewritten = false;
     if (!doc.fChanged && !doc.svg->originalBytes.empty()) {
         bytes = doc.svg->originalBytes;
     } else {
@@ -1156,12 +1193,15 @@ bool SaveSvgDocument(Document& doc, const std::string& path, std::string& error)
             for (pugi::xml_node n : doc.svg->xml.children())
                 if (n.type() == pugi::node_declaration && n.attribute("encoding"))
                     n.attribute("encoding").set_value("UTF-8");
-        Serializer serializer{*doc.svg, {}, {}};
+        Serializer serializer{*doc.svg, {}, {}, {}};
         serializer.Document(doc.svg->xml);
         bytes = std::move(serializer.out);
+        newRecords = std::move(serializer.written);
+        rewritten = true;
     }
     if (!WriteFileAtomically(path, bytes, error)) return false;
     doc.svg->originalBytes = bytes;
+    if (rewritten) doc.svg->records = std::move(newRecords);
     for (auto& art : doc.artPool) art->fChanged = art->fChildrenChanged = false;
     for (auto& layer : doc.layerPool) layer->fChanged = false;
     doc.fChanged = false;

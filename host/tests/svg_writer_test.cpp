@@ -116,6 +116,42 @@ TEST_F(SavedCopy, OnlyTheChangedElementIsRewritten)
     EXPECT_EQ(svgtest::ListingBody(again), svgtest::ListingBody(doc));
 }
 
+TEST_F(SavedCopy, OneDocumentSavedAgainAndAgain)
+{
+    Load("sample.svg");
+    auto nudge = [&](const char* id) {
+        Art* art = FindArt(doc, id);
+        for (AIPathSegment& seg : art->segments) seg.ptAnchor.v += 1, seg.ptIn.v += 1, seg.ptOut.v += 1;
+        host::MarkArtChanged(art);
+    };
+    nudge("wave");
+    Save();
+    std::string first = saved;
+    Layer* own = nullptr;
+    ASSERT_EQ(host::InsertLayer(doc, nullptr, Placement::AboveAll, &own), kNoErr);
+    host::SetLayerTitle(own, "TRAVEX-Pro Temporally Layer");
+    nudge("frame");
+    Save();
+    std::string second = saved;
+    // What the second save did not touch is as the first save wrote it.
+    for (auto [id, tag] : {std::pair<const char*, const char*>{"wave", "path"}, {"layer2", "g"}, {"layer3", "g"},
+                           {"defs1", "defs"}, {"namedview1", "sodipodi:namedview"}})
+        EXPECT_NE(second.find(ElementText(first, id, tag)), std::string::npos) << id;
+    EXPECT_EQ(second.find(ElementText(first, "frame", "path")), std::string::npos);
+    nudge("peak");
+    ASSERT_EQ(host::DisposeLayer(own), kNoErr);
+    Save();
+    EXPECT_NE(saved.find(ElementText(second, "frame", "path")), std::string::npos);
+    EXPECT_EQ(saved.find("Temporally"), std::string::npos);
+    Document again;
+    Reload(again);
+    EXPECT_EQ(svgtest::ListingBody(again), svgtest::ListingBody(doc));
+    std::string third = saved;
+    doc.fChanged = true;  // a walk with nothing changed gives the same bytes
+    Save();
+    EXPECT_EQ(saved, third);
+}
+
 TEST_F(SavedCopy, HostLayersAndRecordTextsComeBackByteForByte)
 {
     Load("sample.svg");
