@@ -855,6 +855,7 @@ struct Reader {
             Art* group = NewDetachedArt(doc, ArtType::Group);
             group->fChanged = false;
             group->elementName = "symbol";
+            group->name = symbol->name;  // the id of the <symbol> element it stands for
             group->node = symbol->node;
             group->contentMatrix = symbolSpace;
             Inherited in;

@@ -135,6 +135,7 @@ TEST_F(SampleDrawing, SymbolInstancesAndText)
     host::Symbol* crosshair = host::FindSymbol(doc, "crosshair");
     ASSERT_NE(crosshair, nullptr);
     ASSERT_EQ(crosshair->definition->children.size(), 2u);
+    EXPECT_EQ(crosshair->definition->name, "crosshair");
     // The definition is in points about the symbol's origin, v upward.
     ExpectAnchors(svgtest::FindIn(crosshair->definition, "crosshair-ring"), {{4 * kMm, 0}, {0, -4 * kMm}, {-4 * kMm, 0}, {0, 4 * kMm}},
                   "symbol ring");
