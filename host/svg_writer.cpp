@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <set>
@@ -1106,18 +1107,28 @@ void IndexSvgSource(SvgSource& svg)
 namespace {
 
 
-bool WriteFileAtomically(const std::string& path, const std::string& bytes, std::string& error)
+bool WriteFileAtomically(const std::string& shownPath, const std::string& bytes, std::string& error)
 {
+    // A link is followed, so the drawing it points to is replaced and the link stays.
+    std::string path = shownPath;
+    struct stat link;
+    if (lstat(shownPath.c_str(), &link) == 0 && S_ISLNK(link.st_mode)) {
+        char* resolved = realpath(shownPath.c_str(), nullptr);
+        if (resolved) {
+            path = resolved;
+            std::free(resolved);
+        }
+    }
     std::string temp = path + ".XXXXXX";
     std::vector<char> name(temp.begin(), temp.end());
     name.push_back('\0');
     int fd = mkstemp(name.data());
     if (fd < 0) {
-        error = path + ": cannot be written: " + std::strerror(errno);
+        error = shownPath + ": cannot be written: " + std::strerror(errno);
         return false;
     }
     auto fail = [&](const char* what) {
-        error = path + ": " + what + ": " + std::strerror(errno);
+        error = shownPath + ": " + what + ": " + std::strerror(errno);
         close(fd);
         unlink(name.data());
         return false;
@@ -1142,14 +1153,21 @@ bool WriteFileAtomically(const std::string& path, const std::string& bytes, std:
     }
     if (fsync(fd) != 0) return fail("cannot be flushed to disk");
     if (close(fd) != 0) {
-        error = path + ": cannot be written: " + std::strerror(errno);
+        error = shownPath + ": cannot be written: " + std::strerror(errno);
         unlink(name.data());
         return false;
     }
     if (rename(name.data(), path.c_str()) != 0) {
-        error = path + ": cannot be replaced: " + std::strerror(errno);
+        error = shownPath + ": cannot be replaced: " + std::strerror(errno);
         unlink(name.data());
         return false;
+    }
+    // The rename itself reaches the disk with the folder.
+    std::string folder = path.find('/') == std::string::npos ? "." : path.substr(0, path.rfind('/') + 1);
+    int dir = open(folder.c_str(), O_RDONLY | O_DIRECTORY);
+    if (dir >= 0) {
+        fsync(dir);
+        close(dir);
     }
     return true;
 }

@@ -417,6 +417,25 @@ TEST(SvgWriter, FileInUtf16IsWrittenBackInUtf8)
     EXPECT_EQ(svgtest::ListingBody(again), svgtest::ListingBody(doc));
 }
 
+TEST(SvgWriter, SaveThroughALinkReplacesItsTarget)
+{
+    std::string folder = MakeTestFolder("linked");
+    std::string target = folder + "/real.svg";
+    std::string link = folder + "/link.svg";
+    svgtest::WriteBytes(target, ReadBytes(svgtest::Example("symbols.svg")));
+    ASSERT_EQ(symlink("real.svg", link.c_str()), 0);
+    Document doc;
+    std::string error;
+    ASSERT_TRUE(host::LoadSvgDocument(link, doc, error)) << error;
+    host::DisposeArt(FindArt(doc, "sq-big"));
+    ASSERT_TRUE(host::SaveSvgDocument(doc, link, error)) << error;
+    struct stat st;
+    ASSERT_EQ(lstat(link.c_str(), &st), 0);
+    EXPECT_TRUE(S_ISLNK(st.st_mode));
+    EXPECT_EQ(ReadBytes(target).find("sq-big"), std::string::npos);
+    EXPECT_EQ(FilesIn(folder).size(), std::string("link.svg real.svg ").size());
+}
+
 TEST(SvgWriter, NewDrawingWithoutFile)
 {
     std::string folder = MakeTestFolder("new-drawing");
