@@ -15,6 +15,7 @@ volatile std::sig_atomic_t gInterrupted = 0;
 struct UserState {
     std::vector<AlertRecord> alerts;
     std::vector<std::string> progressTexts;
+    std::vector<std::pair<int32_t, int32_t>> progressUpdates;
     std::string progressText;
     int lastPercent = -1;
     bool fBarShown = false;
@@ -70,6 +71,7 @@ ASBoolean Cancel()
 void UpdateProgress(int32_t current, int32_t maximum)
 {
     UserState& s = State();
+    s.progressUpdates.emplace_back(current, maximum);
     int percent = maximum > 0 ? int(int64_t(current) * 100 / maximum) : 0;
     percent = percent < 0 ? 0 : (percent > 100 ? 100 : percent);
     if (percent == s.lastPercent)
@@ -140,12 +142,14 @@ const AIUserSuite* HostUserSuite() { return &kSuite; }
 
 const std::vector<AlertRecord>& HostAlerts() { return State().alerts; }
 std::vector<std::string> HostProgressTexts() { return State().progressTexts; }
+std::vector<std::pair<int32_t, int32_t>> HostProgressUpdates() { return State().progressUpdates; }
 
 void ClearHostUserRecords()
 {
     UserState& s = State();
     s.alerts.clear();
     s.progressTexts.clear();
+    s.progressUpdates.clear();
     s.checks = 0;
     gInterrupted = 0;
 }

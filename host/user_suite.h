@@ -4,6 +4,7 @@
 #include "ai_user.h"
 
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace host {
@@ -17,6 +18,8 @@ struct AlertRecord {
 };
 const std::vector<AlertRecord>& HostAlerts();
 std::vector<std::string> HostProgressTexts();
+// Every progress update as asked, current then maximum, before the bar drops repeats.
+std::vector<std::pair<int32_t, int32_t>> HostProgressUpdates();
 void ClearHostUserRecords();
 
 // The cancel check answers true once Ctrl-C was pressed (a second one ends the process), or

@@ -1,11 +1,18 @@
 #include "pen_writer.h"
 
+#include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
 
+#include "ai_art.h"
+#include "ai_path.h"
 #include "geometry.h"
 #include "plugin_globals.h"
+#include "suite_table.h"
+
+// More dash pieces than this on one move means broken geometry: the move is drawn solid.
+constexpr double kMaxDashPieces = 1000000.0;
 
 void TransformPoint(RealPoint* point)
 {
@@ -164,15 +171,25 @@ static double MeasureTurn(PlotPoint h0, PlotPoint h1, PlotPoint p)
 }
 
 // Debug mode draws every stroke as a two-point path into the plotting group, so the user
-// sees on the artwork what went to the plotter. The path object (art type 2, placed inside
-// the group with code 3, two corner segments with their handles on the anchors) is made
-// through the host's Art and Path suites; until those are bound no trace is drawn.
+// sees on the artwork what went to the plotter.
 static void TraceStroke(PlotPoint from, PlotPoint to)
 {
-    const RealPoint start = PlotterPointToTracePoint(from);
-    const RealPoint end = PlotterPointToTracePoint(to);
-    (void)start;
-    (void)end;
+    // A first stroke of the page has no start to draw from.
+    if (from.x == kNoPlotPoint && from.y == kNoPlotPoint)
+        return;
+    if (sAIArt == nullptr || sAIPath == nullptr)
+        return;
+    AIArtHandle path = nullptr;
+    if (sAIArt->NewArt(kArtTypePath, kPlaceInsideOnTop, g->hPlotGroup, &path) != kNoErr || path == nullptr)
+        return;
+    AIPathSegment segments[2] = {};
+    segments[0].ptAnchor = PlotterPointToTracePoint(from);
+    segments[1].ptAnchor = PlotterPointToTracePoint(to);
+    for (AIPathSegment& s : segments) {
+        s.ptIn = s.ptOut = s.ptAnchor;
+        s.fCorner = 1;
+    }
+    sAIPath->SetPathSegments(path, 0, 2, segments);
 }
 
 void EmitPenCommand(int16_t fZf, int16_t force, int16_t tool, PlotPoint point, int16_t fPenDown)
@@ -226,21 +243,21 @@ void WalkDashPattern(PlotPoint from, PlotPoint to)
     const Perforation& perf = g->conversion.perforation;
 
     const int count = dash.wDashCount < 6 ? dash.wDashCount : 6;
-    bool advances = false;
+    double cycle = 0;
     for (int i = 0; i < count; ++i)
-        advances = advances || dash.aDashLength[i] > 0;
-    if (!advances) {
+        cycle += dash.aDashLength[i] > 0 ? dash.aDashLength[i] : 0;
+    const RealPoint a = {double(from.x), double(from.y)};
+    const RealPoint b = {double(to.x), double(to.y)};
+    double length = MeasureDistance(&a, &b);
+    if (cycle <= 0 || length / cycle * count > kMaxDashPieces) {
         // A pattern without a positive length would never reach the end: draw solid.
         OffsetPlotterPoint(&to, o.iDx, o.iDy);
         ClipAndEmit(0, 0, 0, to, 1);
         return;
     }
 
-    const RealPoint a = {double(from.x), double(from.y)};
-    const RealPoint b = {double(to.x), double(to.y)};
     const double dh = b.h - a.h;
     const double dv = b.v - a.v;
-    double length = MeasureDistance(&a, &b);
     double step = dash.iDashRemain > 0 ? dash.iDashRemain : 0;
     RealPoint position = a;
     for (;;) {
@@ -275,13 +292,28 @@ void WalkDashPattern(PlotPoint from, PlotPoint to)
     }
 }
 
+// Only the first failure of a run is kept: it is the one that truncated the file.
+static void NoteWriteFailure(int error)
+{
+    if (g->conversion.iWriteFailure == 0)
+        g->conversion.iWriteFailure = error != 0 ? error : -1;
+}
+
 int32_t WritePlotString(const char* text)
 {
-    if (g->hPlotDataFile == nullptr || text == nullptr)
+    if (text == nullptr)
         return 0;
+    if (g->hPlotDataFile == nullptr) {
+        NoteWriteFailure(EBADF);
+        return 0;
+    }
     const size_t length = std::strlen(text);
-    if (std::fwrite(text, 1, length, g->hPlotDataFile) != length)
+    errno = 0;
+    // A buffered write may fail on an earlier command's flush: the error flag tells.
+    if (std::fwrite(text, 1, length, g->hPlotDataFile) != length || std::ferror(g->hPlotDataFile)) {
+        NoteWriteFailure(errno);
         return 0;
+    }
     return static_cast<int32_t>(length);
 }
 

@@ -36,10 +36,12 @@ void ClipAndEmit(int16_t fZf, int16_t force, int16_t tool, PlotPoint point, int1
 void EmitPenCommand(int16_t fZf, int16_t force, int16_t tool, PlotPoint point, int16_t fPenDown);
 
 // Walks the active dash or perforation pattern from one pen position to the next
-// (plotter units, after the axis turn, before the origin offset).
+// (plotter units, after the axis turn, before the origin offset). A pattern without a
+// positive length, or one that would cut the move into millions of pieces, draws it solid.
 void WalkDashPattern(PlotPoint from, PlotPoint to);
 
 // Writes the text's bytes to the plot data file in one write; the count, 0 on failure.
+// The first failure of a run is kept in g->conversion.iWriteFailure.
 int32_t WritePlotString(const char* text);
 
 // Unpacks iPdOptimize into g->conversion.pdOptimisation.

@@ -51,6 +51,10 @@ struct ConversionState {
     OriginOffset originOffset;
     PdOptimisation pdOptimisation;
     Perforation perforation;
+    double dTolerance;       // curve thinning tolerance in document points
+    // errno of the first plot data write that failed in this run (-1 without one), 0 = none;
+    // cleared at the start of an output run, so a truncated file is never sent as complete
+    int32_t iWriteFailure;
 };
 
 // Dash or perforation pattern of the path being emitted, in plotter units.
@@ -72,12 +76,20 @@ struct EmitterState {
     PlotPoint aPdHistory[2]; // last two points of the pen-down chain, older first
     int16_t wPdOpen;         // vertices in the open joined list; 0 = none open
     DashTable dash;
+    int16_t wCurrentPen;     // slot index last selected with "SP"; -1 = none
+    int32_t iObjectCount;    // paths and text frames emitted on the page
+    int16_t wLastPercent;    // progress percentage last shown
+    char szProgressMessage[256];  // stage text last shown
 };
 
 struct SendMachine {
     int32_t reserved;
 };
 
+// Bounds of the groups the cutter order made, kept for one grouping call and its sorts.
+constexpr int16_t kGroupBoundsCacheSize = 256;
 struct GroupBoundsCache {
-    int32_t reserved;
+    int16_t wCount;
+    AIArtHandle ahGroup[kGroupBoundsCacheSize];
+    AIRealRect arBounds[kGroupBoundsCacheSize];
 };
