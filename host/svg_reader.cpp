@@ -267,6 +267,7 @@ double MatrixScale(const AIRealMatrix& m)
 struct Inherited {
     PathStyle style;
     CharFeatures chars;
+    ParaFeatures paras;
     double opacity = 1;
     bool fHidden = false;
 };
@@ -327,6 +328,12 @@ void ApplyStyle(const StyleMap& s, Inherited& inherit)
     }
     if (auto v = get("font-size"))
         if (UserLength(*v, ch.fontSize, length) && length > 0) ch.fontSize = length;
+    if (auto v = get("letter-spacing")) {
+        if (*v == "normal") ch.tracking = 0;
+        else if (UserLength(*v, ch.fontSize, length) && ch.fontSize > 0) ch.tracking = length / ch.fontSize * 1000;
+    }
+    if (auto v = get("text-anchor"))
+        inherit.paras.justification = *v == "middle" ? 2 : *v == "end" ? 1 : 0;
     bool bold = ch.fontStyle.find("Bold") != std::string::npos;
     bool italic = ch.fontStyle.find("Italic") != std::string::npos;
     if (auto v = get("font-weight")) bold = *v == "bold" || *v == "bolder" || std::atoi(v->c_str()) >= 600;
@@ -663,12 +670,14 @@ struct Reader {
         if (exact) {
             TextRun run;
             run.chars = t.runs.empty() ? in.chars : t.runs.front().chars;
+            run.paras = t.runs.empty() ? in.paras : t.runs.front().paras;
             run.text = DecodeHostText(exact.value());
             t.runs.assign(1, run);
         }
         if (t.runs.empty()) {
             TextRun run;
             run.chars = in.chars;
+            run.paras = in.paras;
             t.runs.push_back(run);
         }
         for (TextRun& run : t.runs) run.chars = ScaledChars(run.chars, scale);
@@ -692,17 +701,20 @@ struct Reader {
         return value;
     }
 
-    void AppendText(Art* art, const CharFeatures& chars, const std::string& text)
+    void AppendText(Art* art, const Inherited& in, const std::string& text)
     {
+        const CharFeatures& chars = in.chars;
         std::vector<TextRun>& runs = art->text.runs;
         if (!runs.empty() && runs.back().chars.fontFamily == chars.fontFamily &&
             runs.back().chars.fontSize == chars.fontSize && runs.back().chars.fontStyle == chars.fontStyle &&
-            runs.back().chars.fFillOn == chars.fFillOn && runs.back().chars.fStrokeOn == chars.fStrokeOn) {
+            runs.back().chars.fFillOn == chars.fFillOn && runs.back().chars.fStrokeOn == chars.fStrokeOn &&
+            runs.back().chars.tracking == chars.tracking && runs.back().paras.justification == in.paras.justification) {
             runs.back().text += text;
             return;
         }
         TextRun run;
         run.chars = chars;
+        run.paras = in.paras;
         run.text = text;
         runs.push_back(run);
     }
@@ -727,7 +739,7 @@ struct Reader {
                         text.erase(0, 1);
                 }
                 if (!text.empty()) {
-                    AppendText(art, in.chars, text);
+                    AppendText(art, in, text);
                     lineStarted = true;
                 }
                 continue;
@@ -741,7 +753,7 @@ struct Reader {
             bool newLine = std::string(child.attribute("sodipodi:role").value()) == "line" ||
                            (name == "tspan" && (child.attribute("x") || child.attribute("y")) &&
                             child.attribute("dx").empty());
-            if (newLine && lineStarted) AppendText(art, sub.chars, "\r");
+            if (newLine && lineStarted) AppendText(art, sub, "\r");
             if (newLine && !lineStarted && isTextElement && art->text.runs.empty() && !n.attribute("x")) {
                 origin = AIRealPoint{FirstCoordinate(child, "x"), FirstCoordinate(child, "y")};
             }

@@ -528,6 +528,9 @@ struct Writer {
         SetAttribute(node, "xml:space", "preserve");
         CharFeatures first = t.runs.empty() ? CharFeatures{} : t.runs.front().chars;
         WriteCharStyle(node, first);
+        static const char* anchors[] = {"start", "end", "middle"};
+        int justification = t.runs.empty() ? 0 : t.runs.front().paras.justification;
+        SetStyleProperty(node, "text-anchor", justification > 0 && justification < 3 ? anchors[justification] : "");
         SetStyleProperty(node, "display", art->fHidden ? "none" : "");
         SetStyleProperty(node, "shape-inside", "");
 
@@ -667,6 +670,8 @@ struct Writer {
         WritePaint(node, "fill", c.fFillOn, c.fillColor);
         WritePaint(node, "stroke", c.fStrokeOn, c.strokeColor);
         if (c.fStrokeOn) SetStyleProperty(node, "stroke-width", FormatSvgNumber(c.strokeWidth / scale));
+        SetStyleProperty(node, "letter-spacing",
+                         c.tracking != 0 ? FormatSvgNumber(c.tracking / 1000 * c.fontSize / scale) + "px" : "");
     }
 
     void RewriteUse(Art* art, pugi::xml_node node, const AIRealMatrix& ctm)

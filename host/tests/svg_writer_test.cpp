@@ -175,6 +175,8 @@ TEST_F(SavedCopy, HostLayersAndRecordTextsComeBackByteForByte)
         Art* text = nullptr;
         ASSERT_EQ(host::NewArt(doc, ArtType::TextFrame, Placement::InsideOnBottom, own->group, &text), kNoErr);
         text->text.anchor = AIRealPoint{10, 20};
+        text->text.runs[0].chars.tracking = 50;
+        text->text.runs[0].paras.justification = 2;
         host::SetTextContent(text, record);
         texts.push_back(text);
     }
@@ -214,6 +216,8 @@ TEST_F(SavedCopy, HostLayersAndRecordTextsComeBackByteForByte)
             Art* text = back->group->children[i + 1];
             ASSERT_EQ(text->type, ArtType::TextFrame);
             EXPECT_EQ(host::TextContent(text), records[i]) << i;
+            EXPECT_NEAR(text->text.runs[0].chars.tracking, 50, 1e-6);
+            EXPECT_EQ(text->text.runs[0].paras.justification, 2);
             EXPECT_NEAR(text->text.anchor.h, 10, 1e-6);
             EXPECT_NEAR(text->text.anchor.v, 20, 1e-6);
         }
