@@ -4,6 +4,7 @@
 #include "document_view_suite.h"
 #include "host_strings.h"
 #include "menu_suite.h"
+#include "pathfinder_suite.h"
 #include "real_math_suite.h"
 #include "suite_names.h"
 #include "tool_suite.h"
@@ -135,7 +136,7 @@ HostSuiteRow gRows[] = {
     EMPTY_ROW(ATEWordsIterator),
     EMPTY_ROW(AIContext),
     EMPTY_ROW(AIPreference),
-    EMPTY_ROW(AIPathfinder),
+    HOST_ROW(AIPathfinder, [] { return static_cast<const void*>(HostPathfinderSuite()); }),
     EMPTY_ROW(AIFileFormat),
     HOST_ROW(AIPluginGroup, [] { return static_cast<const void*>(HostPluginGroupSuite()); }),
     EMPTY_ROW(AITransformArt),

@@ -34,4 +34,7 @@ struct AITextFrameSuite {
                            AIArtHandle path, AIArtHandle* newText);
     ASErr (*NewOnPathText)(ASInt16 placement, AIArtHandle reference, ASInt16 orientation,
                            AIArtHandle path, AIReal start, AIReal end, AIArtHandle* newText);
+    // a new group just above the frame with one compound path per inked character; the
+    // frame stays as it is
+    ASErr (*CreateOutline)(AIArtHandle art, AIArtHandle* outline);
 };
