@@ -4,6 +4,7 @@
 
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -385,6 +386,35 @@ TEST_F(PenWriterTest, WritePlotStringCountsBytesAndReportsFailures)
     g->hPlotDataFile = readOnly;
     EXPECT_EQ(WritePlotString("PU0,0;"), 0);
     std::fclose(readOnly);
+    g->hPlotDataFile = file_;
+}
+
+TEST_F(PenWriterTest, FirstFailedWriteIsKeptForTheRun)
+{
+    EXPECT_EQ(WritePlotString("SP1;"), 4);
+    EXPECT_EQ(g->conversion.iWriteFailure, 0);
+
+    // A full disk: every write of an unbuffered stream fails at once.
+    FILE* full = std::fopen("/dev/full", "w");
+    ASSERT_NE(full, nullptr);
+    std::setvbuf(full, nullptr, _IONBF, 0);
+    g->hPlotDataFile = full;
+    EXPECT_EQ(WritePlotString("PU0,0;"), 0);
+    EXPECT_EQ(g->conversion.iWriteFailure, ENOSPC);
+
+    // Later failures and later good writes leave the first failure in place.
+    g->hPlotDataFile = nullptr;
+    EXPECT_EQ(WritePlotString("PD1,1;"), 0);
+    g->hPlotDataFile = file_;
+    EXPECT_EQ(WritePlotString("PD2,2;"), 6);
+    EXPECT_EQ(g->conversion.iWriteFailure, ENOSPC);
+    std::fclose(full);
+
+    // No file open at all is a failure of its own.
+    g->conversion.iWriteFailure = 0;
+    g->hPlotDataFile = nullptr;
+    WritePlotString("SP;");
+    EXPECT_EQ(g->conversion.iWriteFailure, EBADF);
     g->hPlotDataFile = file_;
 }
 
