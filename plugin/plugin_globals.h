@@ -38,6 +38,7 @@ struct PluginGlobals {
 
     // sort origin
     RealPoint ptSortOrigin;
+    int16_t fSortAxis;       // set: h is weighted double in the orderings, else v
 
     // curve tables
     BezierTables tables;
