@@ -250,3 +250,51 @@ TEST_F(ArtLists, CollectShapesTakesEveryPlainPath)
 }
 
 }  // namespace
+
+namespace {
+
+// The host's own Art Style suite answers every art itself; this one answers the appearance
+// art the test names for one path and asks the host for everything else.
+AIArtHandle gStyledPath = nullptr;
+AIArtHandle gAppearance = nullptr;
+
+ASErr GetAppearanceArt(AIArtHandle art, AIArtHandle* styled)
+{
+    if (art == gStyledPath) {
+        *styled = gAppearance;
+        return kNoErr;
+    }
+    return host::HostArtStyleSuite()->GetStyledArt(art, styled);
+}
+
+const AIArtStyleSuite kAppearanceSuite = {GetAppearanceArt};
+
+TEST_F(ArtLists, FullyOpaquePathIsCollectedThroughItsAppearanceArt)
+{
+    struct Case {
+        const char* name;
+        double opacity;
+        std::vector<std::string> rows;
+    } cases[] = {
+        {"opaque: the appearance art is walked instead", 1.0, {"look2", "look1"}},
+        {"translucent: the path itself", 0.5, {"p"}},
+        {"below opaque in single precision", 0.99999, {"p"}},
+        {"opaque once narrowed to single precision", 0.999999999, {"look2", "look1"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        // the layer written last is the top one
+        Load("<g id=\"other\"><g id=\"look\"><path id=\"look1\" d=\"M1 1 L2 2\"/><path id=\"look2\" d=\"M1 1 L2 2\"/></g></g>"
+             "<g id=\"l\"><path id=\"p\" d=\"M1 1 L2 2\"/></g>");
+        Find("p")->style.opacity = c.opacity;
+        gStyledPath = Handle("p");
+        gAppearance = Handle("look");
+        sAIArtStyle = &kAppearanceSuite;
+        g->pMainArtList->iCount = 0;
+        CollectArt(LayerGroup(0), 0, nullptr);
+        sAIArtStyle = host::HostArtStyleSuite();
+        EXPECT_EQ(RowNames(), c.rows);
+    }
+}
+
+}  // namespace
