@@ -310,6 +310,24 @@ TEST_F(Ordering, FrameMarginsAreMillimetresOnPaper)
     }
 }
 
+TEST_F(Ordering, OneFrameAroundMembersOfACompoundPath)
+{
+    // After the union a shape with a hole is a compound path; its members are the rows.
+    settings_.wFrameCutTool = 2;
+    Art* compound = Container(ArtType::CompoundPath);
+    Add(Named(Rect(0, 0, 100, 100, compound), "outer"));
+    Add(Named(Rect(40, 40, 60, 60, compound), "hole"));
+    ASSERT_EQ(BuildCutFrame(), kNoErr);
+    ASSERT_EQ(g->pMainArtList->iCount, 3);
+    Art* frame = Named(Rows()[2], "frame");
+    EXPECT_EQ(frame->parent, Top());
+    AIRealRect r = Bounds(frame);
+    EXPECT_EQ(r.left, 0);
+    EXPECT_EQ(r.top, 100);
+    ASSERT_EQ(SortCutObjects(), kNoErr);
+    EXPECT_EQ(Names().front(), "hole");
+}
+
 // --- empty chunks and cancels ---
 
 TEST_F(Ordering, AnEmptyChunkOrdersToNothing)
