@@ -1,5 +1,7 @@
 #include "document_view_suite.h"
 
+#include "view_canvas.h"
+
 #include <cmath>
 
 // The one view the host shows of its document.
@@ -111,6 +113,17 @@ const AIDocumentViewSuite kSuite = {
     GetBounds,
     ArtworkToView,
     ViewToArtwork,
+    host::GetTopWindow,
+    host::GetNextWindow,
+    host::GetFirstChildWindow,
+    host::GetWindowTitle,
+    host::GetDocumentViewCanvas,
+    host::GetWindowContext,
+    host::SetContextPen,
+    host::SetContextRasterOp,
+    host::MoveContextTo,
+    host::LineContextTo,
+    host::ReleaseWindowContext,
 };
 
 } // namespace
@@ -127,3 +140,8 @@ void SetHostViewSize(int32_t width, int32_t height)
     view.height = height;
 }
 void SetHostViewCount(int32_t count) { view.count = count; }
+void HostViewSize(int32_t* width, int32_t* height)
+{
+    *width = view.width;
+    *height = view.height;
+}

@@ -12,5 +12,6 @@ double HostViewZoom();
 // the artwork point shown at the view's top-left pixel
 void SetHostViewOrigin(AIRealPoint origin);
 void SetHostViewSize(int32_t width, int32_t height);
+void HostViewSize(int32_t* width, int32_t* height);
 // 0 while no document is open: the view queries then fail
 void SetHostViewCount(int32_t count);

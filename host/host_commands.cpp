@@ -4,6 +4,10 @@
 #include "suite_registry.h"
 #include "tool_suite.h"
 #include "ui_robot.h"
+#include "undo_suite.h"
+#include "view_canvas.h"
+
+#include <QGuiApplication>
 
 #include <cstdio>
 #include <fstream>
@@ -49,6 +53,97 @@ std::string RestAfterWord(const std::string& step)
     return rest == std::string::npos ? "" : step.substr(rest);
 }
 
+// "H,V" in artwork points.
+bool ParsePoint(const std::string& text, AIRealPoint& point)
+{
+    double h = 0;
+    double v = 0;
+    char extra = 0;
+    if (std::sscanf(text.c_str(), "%lf,%lf%c", &h, &v, &extra) != 2)
+        return false;
+    point = AIRealPoint{h, v};
+    return true;
+}
+
+// The first tool the loaded plug-in added.
+AIToolHandle PluginTool(HostSession& session)
+{
+    for (ToolRecord* tool : HostTools())
+        if (tool->plugin == ToPluginRef(&session.plugin))
+            return reinterpret_cast<AIToolHandle>(tool);
+    return nullptr;
+}
+
+ASErr SendToolMessage(HostSession& session, AIToolHandle tool, const char* selector, AIRealPoint cursor)
+{
+    AIToolMessage message = {};
+    message.tool = tool;
+    message.cursor = cursor;
+    return SendPluginMessage(session, kCallerAITool, selector, &message);
+}
+
+// "tool ACTION [X,Y [X2,Y2]]": the "AI Tool" messages of the plug-in's tool.
+bool RunToolStep(HostSession& session, const std::vector<std::string>& words, const std::string& step,
+                 std::string& error)
+{
+    static const struct {
+        const char* action;
+        const char* selector;
+        size_t points;
+    } kActions[] = {
+        {"select", kSelectorAISelectTool, 0},       {"deselect", kSelectorAIDeselectTool, 0},
+        {"options", kSelectorAIEditToolOptions, 0}, {"down", kSelectorAIToolMouseDown, 1},
+        {"move", kSelectorAIToolMouseDrag, 1},      {"track", kSelectorAITrackToolCursor, 1},
+        {"up", kSelectorAIToolMouseUp, 1},          {"drag", nullptr, 2},
+    };
+    const char* usage = "tool select|deselect|options, tool down|move|track|up X,Y, tool drag X,Y X2,Y2";
+    AIToolHandle tool = PluginTool(session);
+    if (tool == nullptr) {
+        error = "step \"" + step + "\": the plug-in added no tool";
+        return false;
+    }
+    for (const auto& action : kActions) {
+        if (words.size() < 2 || words[1] != action.action)
+            continue;
+        AIRealPoint points[2] = {};
+        if (words.size() != 2 + action.points) {
+            error = "step \"" + step + "\": usage: " + usage;
+            return false;
+        }
+        for (size_t i = 0; i < action.points; ++i) {
+            if (!ParsePoint(words[2 + i], points[i])) {
+                error = "step \"" + step + "\": \"" + words[2 + i] + "\" is no point H,V";
+                return false;
+            }
+        }
+        if (action.selector != nullptr) {
+            SendToolMessage(session, tool, action.selector, points[0]);
+            return true;
+        }
+        // a whole placement: the tool chosen, pressed at the first point, dragged to the second
+        SendToolMessage(session, tool, kSelectorAISelectTool, AIRealPoint{0, 0});
+        SendToolMessage(session, tool, kSelectorAIToolMouseDown, points[0]);
+        SendToolMessage(session, tool, kSelectorAIToolMouseDrag, points[0]);
+        SendToolMessage(session, tool, kSelectorAIToolMouseDrag, points[1]);
+        SendToolMessage(session, tool, kSelectorAIToolMouseUp, points[1]);
+        return true;
+    }
+    error = "step \"" + step + "\": usage: " + usage;
+    return false;
+}
+
+// The pixels of the canvas that are not white.
+long CountMarkedPixels()
+{
+    const QImage& canvas = ViewCanvas();
+    long marked = 0;
+    for (int y = 0; y < canvas.height(); ++y)
+        for (int x = 0; x < canvas.width(); ++x)
+            if ((canvas.pixel(x, y) & 0xFFFFFFu) != 0xFFFFFFu)
+                ++marked;
+    return marked;
+}
+
 }  // namespace
 
 std::vector<std::string> SplitStepWords(const std::string& step)
@@ -92,6 +187,8 @@ bool RunHostStep(HostSession& session, const std::string& step, std::string& err
         if (!wantWords(1, "list"))
             return false;
         std::fputs(DocumentListing(*session.document).c_str(), stdout);
+        if (!HostUndoText().empty() || !HostRedoText().empty())
+            std::printf("undo \"%s\", redo \"%s\"\n", HostUndoText().c_str(), HostRedoText().c_str());
     } else if (command == "menus") {
         if (!wantWords(1, "menus"))
             return false;
@@ -174,6 +271,27 @@ bool RunHostStep(HostSession& session, const std::string& step, std::string& err
             for (const UiControlState& control : dialog.controls)
                 std::printf("  control %d \"%s\"\n", control.id, control.text.c_str());
         }
+    } else if (command == "tool") {
+        if (!RunToolStep(session, words, step, error))
+            return false;
+    } else if (command == "canvas") {
+        if (words.size() > 2) {
+            error = "step \"" + step + "\": usage: canvas [PATH.png]";
+            return false;
+        }
+        if (words.size() == 2) {
+            std::string reason;
+            if (!SaveViewCanvasPng(words[1], reason)) {
+                error = "step \"" + step + "\": " + reason;
+                return false;
+            }
+        }
+        std::printf("canvas %d x %d, %ld pixels drawn\n", ViewCanvas().width(), ViewCanvas().height(),
+                    CountMarkedPixels());
+    } else if (command == "cursor") {
+        if (!wantWords(1, "cursor"))
+            return false;
+        std::printf("cursor %s\n", QGuiApplication::overrideCursor() != nullptr ? "set" : "none");
     } else if (command == "globals") {
         if (!wantWords(1, "globals"))
             return false;
@@ -224,6 +342,11 @@ const char* HostStepHelp()
            "  hook NAME STEP            the robot's step \"hook NAME\" runs STEP while a dialog is open\n"
            "  save [PATH]               save the drawing now (into PATH, else over its file)\n"
            "  dialogs                   the dialogs shown so far, with the texts of their controls\n"
+           "  tool ACTION [POINTS]      \"AI Tool\" messages of the plug-in's tool: select, deselect,\n"
+           "                            options; down, move (a drag), track, up at X,Y (points);\n"
+           "                            drag X,Y X2,Y2: select, down at X,Y, drags to X,Y and X2,Y2, up\n"
+           "  canvas [PATH]             the view's canvas: pixels drawn on it; written to PATH as PNG\n"
+           "  cursor                    whether a plug-in set the cursor\n"
            "  globals                   the size and checksum of the plug-in's globals block\n"
            "  status                    suites held, acquired and released; blocks, strings, alerts\n";
 }

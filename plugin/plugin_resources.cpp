@@ -8,10 +8,11 @@ const ResourceString kStrings[] = {
 #include "resources/plugin_strings.inc"
 };
 
-// The plot-area tool's icons, as PNG images.
+// The plot-area tool's icons and its cursor, as PNG images.
 const ResourceBitmap kBitmaps[] = {
     {kToolIconResource, ":/travex-pro/plot_area_tool.png"},
     {kToolDarkIconResource, ":/travex-pro/plot_area_tool_dark.png"},
+    {kPlotAreaCursorResource, ":/travex-pro/plot_area_cursor.png"},
 };
 
 const ResourceTable kResources = {kStrings, int(sizeof kStrings / sizeof kStrings[0]), kBitmaps,

@@ -14,9 +14,11 @@ constexpr int kOutputItemString = 2;
 constexpr int kToolTitleString = 3;
 constexpr int kAboutDescriptionString = 4;
 
-// Image ids: the plot-area tool's icons.
+// Image ids: the plot-area tool's icons and cursor.
 constexpr int kToolIconResource = 16101;
 constexpr int kToolDarkIconResource = 16102;
+// The cursor shown while the tool moves over the document.
+constexpr int kPlotAreaCursorResource = 16104;
 
 // The resources of the loaded module; null without one.
 const ResourceTable* ModuleResources(void* module);
