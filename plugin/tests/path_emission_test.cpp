@@ -5,13 +5,16 @@
 #include "path_emission.h"
 
 #include "emission_test_host.h"
+#include "text_test_host.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <filesystem>
 #include <limits>
+#include <regex>
 #include <string>
 #include <utility>
 #include <vector>
@@ -332,6 +335,59 @@ TEST_F(PathEmission, DebugTraceDrawsEachPenDownIntoThePlottingGroup)
             EXPECT_TRUE(s.fCorner);
         }
     }
+}
+
+// Every layer of the example drawings, collected and emitted with joining on: the pen
+// moves are well formed and, clipped to a frame of the canvas, stay inside it.
+TEST_F(PathEmission, ExampleDrawingsGiveMovesInsideTheFrame)
+{
+    texttest::BindTextSuites();
+    SetPdOptimisation(0x011E0200);
+    const std::regex move("(PU|PD|,)(-?[0-9]+),(-?[0-9]+)");
+    int drawings = 0;
+    int moves = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(TRAVEX_SOURCE_DIR "/examples")) {
+        if (entry.path().extension() != ".svg") continue;
+        SCOPED_TRACE(entry.path().filename().string());
+        host::TheSession().document = nullptr;
+        doc_ = std::make_unique<host::Document>();
+        std::string error;
+        if (!host::LoadSvgDocument(entry.path().string(), *doc_, error)) continue;  // refused on purpose
+        host::TheSession().document = doc_.get();
+        ++drawings;
+        ConversionState& c = g->conversion;
+        c.rPageBounds = AIRealRect{0, doc_->height, doc_->width, 0};
+        c.plotFrame.iXMin = 0;
+        c.plotFrame.iXMax = PointsToPlotterUnits(doc_->height);
+        c.plotFrame.iYMin = -PointsToPlotterUnits(doc_->width);
+        c.plotFrame.iYMax = 0;
+        for (host::Layer* layer : doc_->layers) {
+            std::fclose(file_);
+            file_ = std::tmpfile();
+            g->hPlotDataFile = file_;
+            ResetPenWriterPage();
+            g->emitter.wCurrentPen = -1;
+            g->pMainArtList->iCount = 0;
+            CollectArt(host::ToHandle(layer->group), 4, nullptr);
+            EXPECT_EQ(EmitArtList(), kNoErr);
+            const std::string bytes = Written();
+            if (g->pMainArtList->iCount > 0) {
+                EXPECT_EQ(bytes.substr(0, 4), "SP5;");
+            }
+            EXPECT_EQ(bytes.find("PD"), bytes.find("PD", bytes.find("PU")));  // a pen-up comes first
+            for (std::sregex_iterator m(bytes.begin(), bytes.end(), move), end; m != end; ++m) {
+                ++moves;
+                const int x = std::stoi((*m)[2]);
+                const int y = std::stoi((*m)[3]);
+                EXPECT_TRUE(x >= c.plotFrame.iXMin && x <= c.plotFrame.iXMax && y >= c.plotFrame.iYMin &&
+                            y <= c.plotFrame.iYMax)
+                    << layer->title << ": " << m->str();
+            }
+            EXPECT_EQ(g->emitter.wPdOpen, 0);
+        }
+    }
+    EXPECT_GE(drawings, 2);
+    EXPECT_GT(moves, 20);
 }
 
 }  // namespace
