@@ -28,6 +28,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
+#include <iterator>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
@@ -588,3 +590,97 @@ TEST_F(PageConversion, PlotDataFileThatCannotBeCreatedIsKeptForTheRun)
 }
 
 }  // namespace
+
+// --- an HP-GL reader written elsewhere ---
+
+namespace {
+
+// The picture hp2xx makes of a plot data file at 10 pixels a millimetre, true size.
+struct Picture {
+    int width = 0, height = 0;
+    std::string bits;
+    // Ink within 3 pixels of plotter point (x, y) of the range 0, 0 to 2000, 4000.
+    bool Ink(int x, int y) const
+    {
+        const int px = x / 4 + 1, py = (4000 - y) / 4 + 2, row = (width + 7) / 8;
+        for (int dy = -3; dy <= 3; ++dy)
+            for (int dx = -3; dx <= 3; ++dx) {
+                const int cx = px + dx, cy = py + dy;
+                if (cx < 0 || cy < 0 || cx >= width || cy >= height) continue;
+                if ((static_cast<unsigned char>(bits[cy * row + cx / 8]) >> (7 - cx % 8)) & 1) return true;
+            }
+        return false;
+    }
+};
+
+bool Render(const std::string& plot, Picture* picture, std::string* log)
+{
+    const std::string folder = MakeTestFolder("hp2xx");
+    const std::string pbm = folder + "/picture.pbm";
+    const std::string report = folder + "/report.txt";
+    const std::string command = "/usr/bin/hp2xx -t -d 254 -m pbm -f '" + pbm + "' '" + plot + "' > '" + report + "' 2>&1";
+    const int status = std::system(command.c_str());
+    std::ifstream reportIn(report);
+    std::stringstream text;
+    text << reportIn.rdbuf();
+    *log = text.str();
+    if (status != 0) return false;
+    std::ifstream in(pbm, std::ios::binary);
+    std::string magic;
+    in >> magic >> picture->width >> picture->height;
+    in.get();
+    picture->bits.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    return magic == "P4" && picture->bits.size() >= static_cast<size_t>((picture->width + 7) / 8 * picture->height);
+}
+
+}  // namespace
+
+TEST_F(PageConversion, Hp2xxRendersTheWholeDrawing)
+{
+    if (!std::filesystem::exists("/usr/bin/hp2xx")) GTEST_SKIP() << "hp2xx is not installed";
+    // Pens: a line and a dashed line (3 mm on, 2 mm off) and a label; slot 9 perforated;
+    // slot 8 cuts two overlapping squares and a square with a square hole.
+    const std::string drawing =
+        Layer("Pens", "<path d=\"M5 5 L45 5\"/><path d=\"M5 45 L45 45\" style=\"stroke-dasharray:3,2\"/>"
+                      "<text x=\"20\" y=\"30\" style=\"font-size:5px\">PLOT</text>") +
+        Layer("Perforated", "<path d=\"M50 48 L95 48\"/>") +
+        Layer("Cut", "<rect x=\"55\" y=\"5\" width=\"20\" height=\"20\"/><rect x=\"65\" y=\"15\" width=\"20\" height=\"20\"/>"
+                     "<path d=\"M50 37 L62 37 L62 47 L50 47 Z M53 40 L53 44 L59 44 L59 40 Z\"/>");
+    settings_.aToolSlot[8].wType = kToolSingleEdgedCutter;
+    settings_.fDottedCut = 1;
+    settings_.wCutTool = 9;
+    settings_.wOutlineSize = 7;
+    settings_.wKanjiMode = 0;
+    settings_.fOverlap = 1;
+    // Two short strokes at the frame's corners fix the picture's range.
+    SetHeaderFooter("PU0,0;PD4,0;PU2000,4000;PD1996,4000;", "");
+    Load(drawing, {{"Pens", {1, 1}}, {"Perforated", {1, 9}}, {"Cut", {1, 8}}});
+    const std::string bytes = Convert();
+    EXPECT_EQ(Count(bytes, "LB"), 4) << bytes;  // one label per character
+    EXPECT_GT(Count(bytes, "ZF"), 2) << bytes;
+
+    Picture picture;
+    std::string log;
+    ASSERT_TRUE(Render(path_, &picture, &log)) << log;
+    EXPECT_NE(log.find("Coordinate range: (0, 0) ... (2000, 4000)"), std::string::npos) << log;
+    // The reader takes every command but the cutting plotter's force command.
+    EXPECT_NE(log.find("HPGL command(s) ignored: " + std::to_string(Count(bytes, "ZF")) + "\n"), std::string::npos) << log;
+    struct Probe {
+        const char* what;
+        int x, y;
+        bool ink;
+    } probes[] = {
+        {"the line", 1800, 3000, true},
+        {"the first dash", 200, 3740, true},
+        {"the first gap", 200, 3640, false},
+        {"the perforated line", 80, 1900, true},
+        {"the outline of the two squares", 1400, 1800, true},
+        {"the edge inside the union", 1200, 1400, false},
+        {"the far corner of the union", 600, 600, true},
+        {"the outline around the hole", 320, 2000, true},
+        {"the edge of the hole", 320, 1880, true},
+        {"inside the hole", 320, 1760, false},
+        {"an empty place", 1000, 3000, false},
+    };
+    for (const Probe& p : probes) EXPECT_EQ(picture.Ink(p.x, p.y), p.ink) << p.what;
+}
