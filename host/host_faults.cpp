@@ -1,5 +1,7 @@
 #include "host_faults.h"
 
+#include "host_switch_list.h"
+
 #include <cstdlib>
 #include <map>
 
@@ -47,28 +49,10 @@ bool IsFaultableOperation(const std::string& operation)
 
 bool SetHostFaults(const std::string& list, std::string& error)
 {
-    size_t start = 0;
-    while (start <= list.size()) {
-        size_t end = list.find(';', start);
-        if (end == std::string::npos)
-            end = list.size();
-        std::string entry = list.substr(start, end - start);
-        start = end + 1;
-        if (entry.empty())
-            continue;
+    for (std::string entry : SplitSwitchList(list)) {
         Fault fault;
-        size_t equals = entry.find('=');
-        if (equals != std::string::npos) {
-            std::string value = entry.substr(equals + 1);
-            char* rest = nullptr;
-            long long number = std::strtoll(value.c_str(), &rest, 0);
-            if (value.empty() || *rest != 0) {
-                error = "not a status: \"" + value + "\"";
-                return false;
-            }
-            fault.status = ASErr(uint32_t(number));
-            entry.erase(equals);
-        }
+        if (!TakeSwitchStatus(entry, fault.status, error))
+            return false;
         size_t hash = entry.find('#');
         if (hash != std::string::npos) {
             fault.onCall = std::atoi(entry.c_str() + hash + 1);

@@ -1,5 +1,7 @@
 #include "suite_registry.h"
 
+#include "host_switch_list.h"
+
 #include "art_suites.h"
 #include "document_view_suite.h"
 #include "host_strings.h"
@@ -220,28 +222,10 @@ void SetSuiteUnavailable(const std::string& name, ASErr status)
 
 bool SetUnavailableSuites(const std::string& list, std::string& error)
 {
-    size_t start = 0;
-    while (start <= list.size()) {
-        size_t end = list.find(';', start);
-        if (end == std::string::npos)
-            end = list.size();
-        std::string entry = list.substr(start, end - start);
-        start = end + 1;
-        if (entry.empty())
-            continue;
+    for (std::string entry : SplitSwitchList(list)) {
         ASErr status = kSuiteUnavailableErr;
-        size_t equals = entry.rfind('=');
-        if (equals != std::string::npos) {
-            std::string value = entry.substr(equals + 1);
-            char* rest = nullptr;
-            long long number = std::strtoll(value.c_str(), &rest, 0);
-            if (value.empty() || *rest != 0) {
-                error = "not a status: \"" + value + "\"";
-                return false;
-            }
-            status = ASErr(uint32_t(number));
-            entry.erase(equals);
-        }
+        if (!TakeSwitchStatus(entry, status, error))
+            return false;
         if (FindRow(entry.c_str()) == nullptr) {
             error = "no such suite: \"" + entry + "\"";
             return false;
