@@ -4,12 +4,14 @@
 #include <benchmark/benchmark.h>
 
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <string>
 
@@ -116,4 +118,21 @@ BENCHMARK_CAPTURE(Convert, pens_origin_distance, 1, false)->UseManualTime()->Ite
 BENCHMARK_CAPTURE(Convert, pens_nearest_neighbour, 2, false)->UseManualTime()->Iterations(3)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(Convert, cutter_united, 0, true)->UseManualTime()->Iterations(3)->Unit(benchmark::kMillisecond);
 
-BENCHMARK_MAIN();
+// The runs write their plot data files into a folder of their own, not into the user's.
+int main(int argc, char** argv)
+{
+    char folder[] = "/tmp/travex-bench-XXXXXX";
+    if (!mkdtemp(folder))
+        return 1;
+    const std::string documents = std::string(folder) + "/Documents";
+    mkdir(documents.c_str(), 0700);
+    setenv("HOME", folder, 1);
+    setenv("XDG_DOCUMENTS_DIR", documents.c_str(), 1);
+    setenv("XDG_CONFIG_HOME", (std::string(folder) + "/.config").c_str(), 1);
+    setenv("TMPDIR", folder, 1);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    std::filesystem::remove_all(folder);
+    return 0;
+}
