@@ -4,6 +4,7 @@
 #include "suite_registry.h"
 #include "tool_suite.h"
 #include "ui_robot.h"
+#include "document_view_suite.h"
 #include "undo_suite.h"
 #include "view_canvas.h"
 
@@ -274,6 +275,16 @@ bool RunHostStep(HostSession& session, const std::string& step, std::string& err
     } else if (command == "tool") {
         if (!RunToolStep(session, words, step, error))
             return false;
+    } else if (command == "view") {
+        AIRealPoint origin = {};
+        double zoom = 0;
+        if (words.size() != 3 || !ParsePoint(words[1], origin) || std::sscanf(words[2].c_str(), "%lf", &zoom) != 1 ||
+            !(zoom > 0)) {
+            error = "step \"" + step + "\": usage: view H,V ZOOM";
+            return false;
+        }
+        SetHostViewOrigin(origin);
+        SetHostViewZoom(zoom);
     } else if (command == "canvas") {
         if (words.size() > 2) {
             error = "step \"" + step + "\": usage: canvas [PATH.png]";
@@ -345,6 +356,7 @@ const char* HostStepHelp()
            "  tool ACTION [POINTS]      \"AI Tool\" messages of the plug-in's tool: select, deselect,\n"
            "                            options; down, move (a drag), track, up at X,Y (points);\n"
            "                            drag X,Y X2,Y2: select, down at X,Y, drags to X,Y and X2,Y2, up\n"
+           "  view H,V ZOOM             the view shows artwork point H,V at its top-left, at ZOOM (1: 100%)\n"
            "  canvas [PATH]             the view's canvas: pixels drawn on it; written to PATH as PNG\n"
            "  cursor                    whether a plug-in set the cursor\n"
            "  globals                   the size and checksum of the plug-in's globals block\n"
