@@ -15,6 +15,7 @@
 #include "real_math_suite.h"
 #include "suite_table.h"
 #include "text_engine.h"
+#include "text_test_host.h"
 #include "user_suite.h"
 
 #include "../../tests/support/temp_home.h"
@@ -29,42 +30,21 @@
 
 namespace emissiontest {
 
+// The text tests' suites, and those of collection and emission besides.
 inline void BindSuites()
 {
     using namespace host;
-    InstallTextEngine();
-    sAIArt = HostArtSuite();
-    sAIPath = HostPathSuite();
-    sAIPathStyle = HostPathStyleSuite();
-    sAILayer = HostLayerSuite();
-    sAIRealMath = HostRealMathSuite();
+    texttest::BindTextSuites();
     sAIArtStyle = HostArtStyleSuite();
     sAIBlendStyle = HostBlendStyleSuite();
     sAIPluginGroup = HostPluginGroupSuite();
     sAISymbol = HostSymbolSuite();
     sAIUser = HostUserSuite();
-    sAIUnicodeString = HostUnicodeStringSuite();
 }
 
-// A drawing of the given body, 400 by 200 points, one user unit a point; artwork v is
-// 200 - y.
-inline std::string Drawing(const std::string& body)
-{
-    return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-           "<svg xmlns=\"http://www.w3.org/2000/svg\" xmlns:xlink=\"http://www.w3.org/1999/xlink\"\n"
-           "     xmlns:inkscape=\"http://www.inkscape.org/namespaces/inkscape\"\n"
-           "     width=\"400pt\" height=\"200pt\" viewBox=\"0 0 400 200\">\n" +
-           body + "\n</svg>\n";
-}
-
-inline host::Art* FindIn(host::Art* art, const std::string& name)
-{
-    if (!art) return nullptr;
-    if (art->name == name) return art;
-    for (host::Art* child : art->children)
-        if (host::Art* found = FindIn(child, name)) return found;
-    return nullptr;
-}
+// Drawings of 400 by 200 points, one user unit a point; artwork v is 200 - y.
+using texttest::Drawing;
+using texttest::FindIn;
 
 class EmissionHost : public testing::Test {
 protected:
