@@ -216,3 +216,12 @@ PageSetup* GetPageSetup()
         LoadPageSetupFromDocument();
     return g->pPageSetup;
 }
+
+void ApplyPageSetupToPlotArea()
+{
+    RealPoint origin = {0, 0};
+    GetPlotAreaOrigin(&origin, 0, 0, 1);
+    ComputePlotAreaRects(origin, &g->rPaperArea, &g->rPageArea);
+    BuildConfigurationLayer(1);
+    SavePageSetupToDocument();
+}

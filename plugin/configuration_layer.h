@@ -29,3 +29,8 @@ void GetPlotAreaOrigin(RealPoint* origin, int16_t taller, int16_t horizontal, in
 // The held page record, loaded from the registry when none is held, overlaid by the
 // document's page record on every call; null when none can be had.
 PageSetup* GetPageSetup();
+
+// After OK in the configuration program: the plot area rebuilt from the fresh page record
+// with the first page where it lay (or at (0, 0) without two rectangles), and the record
+// kept in the document.
+void ApplyPageSetupToPlotArea();

@@ -245,4 +245,26 @@ TEST_F(ConfigurationLayer, PageSetupIsOverlaidByTheDocumentsRecordOnEveryCall)
     EXPECT_EQ(page->Scale, 5000);
 }
 
+TEST_F(ConfigurationLayer, NewPageSetupKeepsThePlotAreasPlace)
+{
+    SetRegistryPage(Page(10000, {0, 0, 210, 297}, {-15, -15, 225, 312}));
+    ApplyPageSetupToPlotArea();
+    ASSERT_EQ(ConfigPaths().size(), 2u);
+    EXPECT_EQ(ConfigPaths()[0]->segments[3].ptAnchor.h, 0) << "no plot area before: at (0, 0)";
+    EXPECT_EQ(ConfigPaths()[0]->segments[3].ptAnchor.v, 0);
+
+    ComputePlotAreaRects(RealPoint{100, 200}, &g->rPaperArea, &g->rPageArea);
+    BuildConfigurationLayer(1);
+    SetRegistryPage(Page(20000, {0, 0, 210, 297}, {-15, -15, 225, 312}));
+    ApplyPageSetupToPlotArea();
+    std::vector<host::Art*> paths = ConfigPaths();
+    ASSERT_EQ(paths.size(), 2u);
+    EXPECT_EQ(paths[0]->segments[3].ptAnchor.h, 100);
+    EXPECT_EQ(paths[0]->segments[3].ptAnchor.v, 200);
+    EXPECT_EQ(paths[0]->segments[1].ptAnchor.h, 397);
+    EXPECT_EQ(paths[0]->segments[1].ptAnchor.v, 620);
+    EXPECT_EQ(CountRecords("TRVX_2"), 1);
+    EXPECT_FALSE(ConfigLayer()->fEditable);
+}
+
 }  // namespace
