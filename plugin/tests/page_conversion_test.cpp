@@ -27,6 +27,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
+
 #include <algorithm>
 #include <cstdlib>
 #include <iterator>
@@ -683,4 +685,49 @@ TEST_F(PageConversion, Hp2xxRendersTheWholeDrawing)
         {"an empty place", 1000, 3000, false},
     };
     for (const Probe& p : probes) EXPECT_EQ(picture.Ink(p.x, p.y), p.ink) << p.what;
+}
+
+// --- the developer's command ---
+
+TEST_F(PageConversion, TravexConvertLeavesThePlotDataFile)
+{
+    const std::string command = std::string(TRAVEX_BINARY_DIR) + "/bin/travex-convert";
+    ASSERT_TRUE(std::filesystem::exists(command)) << command;
+    const std::string folder = MakeTestFolder("travex-convert");
+    const std::string drawing = folder + "/drawing.svg";
+    std::ofstream(drawing) << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+                              "<svg xmlns=\"http://www.w3.org/2000/svg\"\n"
+                              "     xmlns:inkscape=\"http://www.inkscape.org/namespaces/inkscape\"\n"
+                              "     width=\"100mm\" height=\"50mm\" viewBox=\"0 0 100 50\">\n"
+                           << Layer("A", kLineA) << Layer("B", kLineB) << "\n</svg>\n";
+    struct Case {
+        const char* name;
+        std::string arguments;
+        int status;
+        std::string expected;  // the plot data file after a run that succeeded
+    } cases[] = {
+        {"two layers, two pens, two pages", "--layer A=2 --layer B=1 --page 100x50 --corner --sort 0 --pages 1-2 --footer 'PG;'",
+         0, std::string("SP1;") + kBytesB + "SP2;" + kBytesA + "PG;SP;" + kSeparator + "SP1;" + kBytesB + "SP2;" + kBytesA + "PG;SP;"},
+        {"a layer not named is not output", "--layer B=3 --page 100x50 --corner --footer 'PG;'", 0,
+         std::string("SP3;") + kBytesB + "PG;SP;"},
+        {"a tool outside 1 to 10", "--layer B=11", 2, ""},
+        {"an option it does not know", "--layers B=1", 2, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::filesystem::remove(path_);
+        const std::string out = folder + "/out.txt";
+        const int status = std::system((command + " '" + drawing + "' " + c.arguments + " > '" + out + "' 2>/dev/null").c_str());
+        ASSERT_TRUE(WIFEXITED(status));
+        EXPECT_EQ(WEXITSTATUS(status), c.status);
+        if (c.status != 0) continue;
+        std::ifstream printed(out);
+        std::string path;
+        std::getline(printed, path);
+        EXPECT_EQ(path, path_);
+        std::ifstream in(path_, std::ios::binary);
+        std::stringstream bytes;
+        bytes << in.rdbuf();
+        EXPECT_EQ(bytes.str(), c.expected);
+    }
 }
