@@ -563,10 +563,14 @@ TEST_F(PageConversion, CancelDuringCollectionClosesThisAndEveryLaterPage)
          {{"B", {1, 1}}, {"K", {1, 8}}});
     SetHeaderFooter("IN;", "PG;");
     setup_.iLstPage = 3;
+    settings_.fOverlap = 1;
+    host::ClearHostUserRecords();
     host::SetCancelAfterChecks(1);
     const std::string page = "IN;PG;SP;";
     EXPECT_EQ(Convert(), page + kSeparator + page + kSeparator + page);
     EXPECT_EQ(g->fAbort, 1);
+    // No stage was started after the cancel: no union, ordering or emission.
+    EXPECT_EQ(StageTexts(), std::vector<std::string>{""});
     EXPECT_FALSE(HasLayer("TRAVEX-Pro Temporally Layer"));
 }
 
