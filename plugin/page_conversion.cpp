@@ -153,9 +153,14 @@ void CheckRememberedGroup(OwnLayer which, AIArtHandle* remembered)
 
 ASErr RunCutterSequence()
 {
-    BuildWorkLayers();
+    // Without its work copies the sequence would mark and unite the user's own art.
+    ASErr r = BuildWorkLayers();
+    if (r != kNoErr) {
+        g->fAbort = 1;
+        EndChunk();
+        return r;
+    }
     RedrawDocument();
-    ASErr r;
     if (gOptions.fOverlap) {
         ShowProgressText(kUniting);
         r = UniteOverlaps(0);
@@ -223,7 +228,11 @@ ASErr RunPass(int16_t toolClass, int32_t rows)
                     r = CollectArt(group, slot, nullptr);
             }
             if (r == kNoErr && !g->fAbort && gOptions.fPenOrderOff == 0 && toolClass != kToolClassCutter) {
-                BuildWorkLayers();
+                r = BuildWorkLayers();
+                if (r != kNoErr) {
+                    EndChunk();
+                    break;
+                }
                 if (gOptions.wSortMode != 0)
                     ShowRowProgress(kSortingLayer, row + 1, rows);
                 OrderMainList();
@@ -237,7 +246,11 @@ ASErr RunPass(int16_t toolClass, int32_t rows)
         return r;
 
     if (toolClass != kToolClassCutter) {
-        BuildWorkLayers();
+        r = BuildWorkLayers();
+        if (r != kNoErr) {
+            EndChunk();
+            return r;
+        }
         if (gOptions.wSortMode != 0)
             ShowProgressText(kSortingPens);
         OrderMainList();

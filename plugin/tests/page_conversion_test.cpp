@@ -15,6 +15,7 @@
 #include "plugin_globals.h"
 #include "settings_defaults.h"
 #include "suite_table.h"
+#include "work_layers.h"
 
 #include "ai_layer.h"
 #include "basic_suite.h"
@@ -531,6 +532,34 @@ TEST_F(PageConversion, OverlappingCutShapesComeOutAsOneContour)
             EXPECT_EQ(corners.size(), 8u) << bytes;
         }
     }
+}
+
+TEST_F(PageConversion, CutterSequenceWithoutWorkCopiesLeavesTheUsersArtAlone)
+{
+    // Squares (10,10)-(30,30) and (20,20)-(40,40) with the union on; the work copies cannot
+    // be had, so nothing may be united, marked or cut, and the page still ends.
+    const std::string shapes = "<rect id=\"a\" x=\"10\" y=\"10\" width=\"20\" height=\"20\"/>"
+                               "<rect id=\"b\" x=\"20\" y=\"20\" width=\"20\" height=\"20\"/>";
+    settings_.fOverlap = 1;
+    Load(Layer("K", shapes), {{"K", {1, 8}}});
+    SetListAllocator([](size_t, size_t) -> void* { return nullptr; });
+    const std::string bytes = Convert();
+    SetListAllocator(nullptr);
+    EXPECT_EQ(g->fAbort, 1);
+    EXPECT_EQ(Count(bytes, "PD"), 0) << bytes;
+    EXPECT_EQ(bytes.substr(bytes.size() - 3), "SP;") << bytes;
+    int squares = 0;
+    for (host::Layer* layer : doc_->layers) {
+        if (layer->title != "K")
+            continue;
+        for (host::Art* art : layer->group->children) {
+            EXPECT_FALSE(art->fDisposed);
+            EXPECT_FALSE(art->fSelected);
+            EXPECT_EQ(art->segments.size(), 4u);
+            ++squares;
+        }
+    }
+    EXPECT_EQ(squares, 2);
 }
 
 TEST_F(PageConversion, HoleIsCutBeforeItsOutline)
