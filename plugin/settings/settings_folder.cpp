@@ -35,7 +35,9 @@ int BuildPrefsFolder(std::string& folder, int limit)
     folder = adobe + "/Illustrator";
     if (limit < 0 || folder.size() > static_cast<size_t>(limit))
         return kSettingsPathTooLong;
-    // A failed creation shows later as a file that cannot be opened.
+    // A failed creation shows later as a file that cannot be opened. A fresh account
+    // may have no documents folder yet; the shell's personal folder always exists.
+    mkdir(documents, 0777);
     mkdir(adobe.c_str(), 0777);
     mkdir(folder.c_str(), 0777);
     return 0;

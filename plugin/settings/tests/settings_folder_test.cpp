@@ -50,6 +50,16 @@ TEST_F(SettingsFolderTest, BothLevelsAreCreatedWithOneSeparatorEach)
     }
 }
 
+TEST_F(SettingsFolderTest, MissingDocumentsFolderOfAFreshAccountIsCreated)
+{
+    const std::string docs = TestHome() + "/NewDocuments";
+    std::filesystem::remove_all(docs);
+    setenv("XDG_DOCUMENTS_DIR", docs.c_str(), 1);
+    char folder[256] = "";
+    ASSERT_EQ(GetPrefsFolder(folder, sizeof folder), 0);
+    EXPECT_TRUE(std::filesystem::is_directory(docs + "/Adobe/Illustrator"));
+}
+
 TEST_F(SettingsFolderTest, PathOverTheProgramsLimitIsRefusedNotCut)
 {
     struct Case {
