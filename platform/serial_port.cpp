@@ -1,0 +1,241 @@
+#include "serial_port.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <map>
+
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/ioctl.h>
+#include <termios.h>
+#include <unistd.h>
+
+namespace {
+
+// Write time-out per open port in milliseconds; absent = no limit.
+std::map<int, int>& WriteTimeouts()
+{
+    static std::map<int, int> timeouts;
+    return timeouts;
+}
+
+speed_t SpeedCode(int32_t rate)
+{
+    switch (rate) {
+    case 300: return B300;
+    case 1200: return B1200;
+    case 2400: return B2400;
+    case 4800: return B4800;
+    case 9600: return B9600;
+    case 19200: return B19200;
+    case 38400: return B38400;
+    case 57600: return B57600;
+    case 115200: return B115200;
+    default: return 0;
+    }
+}
+
+}  // namespace
+
+int PortErrorFromErrno(int errnoValue)
+{
+    switch (errnoValue) {
+    case ENOENT:
+    case ENXIO:
+    case ENODEV: return kPortErrorFileNotFound;
+    case EACCES:
+    case EPERM: return kPortErrorAccessDenied;
+    case EBUSY: return kPortErrorSharing;
+    case EBADF: return kPortErrorInvalidHandle;
+    case EINVAL: return kPortErrorInvalidParameter;
+    case ETIMEDOUT: return kPortErrorTimeout;
+    default: return kPortErrorGeneral;
+    }
+}
+
+bool PortDevicePath(const char* portName, char* out, size_t room)
+{
+    if (portName == nullptr || out == nullptr || room == 0)
+        return false;
+    const char* defaultFormat = nullptr;
+    int first = 0, last = 0;
+    if (std::strncmp(portName, "COM", 3) == 0) {
+        defaultFormat = "/dev/ttyS%d";
+        last = 5;
+    } else if (std::strncmp(portName, "LPT", 3) == 0) {
+        defaultFormat = "/dev/lp%d";
+        last = 2;
+    } else {
+        return false;
+    }
+    first = 1;
+    int digit = portName[3] - '0';
+    if (digit < first || digit > last || portName[4] != '\0')
+        return false;
+    char variable[32];
+    std::snprintf(variable, sizeof variable, "TRAVEX_%s", portName);
+    const char* mapped = std::getenv(variable);
+    int n = mapped != nullptr && mapped[0] != '\0' ? std::snprintf(out, room, "%s", mapped)
+                                                    : std::snprintf(out, room, defaultFormat, digit - 1);
+    if (n < 0 || size_t(n) >= room) {
+        out[0] = '\0';
+        return false;
+    }
+    return true;
+}
+
+int OpenSerialPort(const char* portName, int* error)
+{
+    char path[256];
+    if (!PortDevicePath(portName, path, sizeof path) || std::strncmp(portName, "COM", 3) != 0) {
+        *error = kPortErrorFileNotFound;
+        return kInvalidPort;
+    }
+    // Non-blocking open, so a line without carrier does not hang the open.
+    int port = open(path, O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (port < 0) {
+        *error = PortErrorFromErrno(errno);
+        return kInvalidPort;
+    }
+    if (!isatty(port)) {
+        close(port);
+        *error = kPortErrorFileNotFound;
+        return kInvalidPort;
+    }
+    // No sharing: a second open of the device is refused while this one lasts.
+    if (ioctl(port, TIOCEXCL) != 0) {
+        *error = PortErrorFromErrno(errno);
+        close(port);
+        return kInvalidPort;
+    }
+    *error = 0;
+    return port;
+}
+
+int ComposeLineState(termios* state, const SerialSettings* settings)
+{
+    termios& line = *state;
+    // Binary: no translation, no echo, no signals, bytes pass unchanged.
+    line.c_iflag &= ~tcflag_t(IGNBRK | BRKINT | PARMRK | ISTRIP | INLCR | IGNCR | ICRNL | IXON | IXOFF | IXANY);
+    line.c_oflag &= ~tcflag_t(OPOST);
+    line.c_lflag &= ~tcflag_t(ECHO | ECHONL | ICANON | ISIG | IEXTEN);
+    line.c_cflag |= CREAD | CLOCAL;
+    line.c_cflag &= ~tcflag_t(CRTSCTS);
+    line.c_cc[VMIN] = 0;
+    line.c_cc[VTIME] = 0;
+    line.c_cc[VSTART] = kPortXonChar;
+    line.c_cc[VSTOP] = kPortXoffChar;
+    if (settings->iBaudRate != 0) {
+        speed_t speed = SpeedCode(settings->iBaudRate);
+        if (speed == 0)
+            return kPortErrorInvalidParameter;
+        cfsetispeed(&line, speed);
+        cfsetospeed(&line, speed);
+    }
+    if (settings->wDataBits == 7 || settings->wDataBits == 8) {
+        line.c_cflag &= ~tcflag_t(CSIZE);
+        line.c_cflag |= settings->wDataBits == 7 ? CS7 : CS8;
+    }
+    if (settings->wStopBits == kStopBitsOne)
+        line.c_cflag &= ~tcflag_t(CSTOPB);
+    else if (settings->wStopBits == kStopBitsTwo || settings->wStopBits == kStopBitsOneAndHalf)
+        line.c_cflag |= CSTOPB;
+    if (settings->wParity == kParityNone)
+        line.c_cflag &= ~tcflag_t(PARENB | PARODD);
+    else if (settings->wParity == kParityOdd)
+        line.c_cflag |= PARENB | PARODD;
+    else if (settings->wParity == kParityEven)
+        line.c_cflag = (line.c_cflag | PARENB) & ~tcflag_t(PARODD);
+    if (settings->fXonXoff != 0)
+        line.c_iflag |= IXON | IXOFF;
+    return 0;
+}
+
+int ApplySerialSettings(int port, const SerialSettings* settings)
+{
+    termios line{};
+    if (tcgetattr(port, &line) != 0)
+        return PortErrorFromErrno(errno);
+    if (int error = ComposeLineState(&line, settings); error != 0)
+        return error;
+    if (tcsetattr(port, TCSANOW, &line) != 0)
+        return PortErrorFromErrno(errno);
+    if (settings->fRaiseDtrRts != 0) {
+        // A line without modem control lines (a pseudo-terminal) has none to raise.
+        int lines = TIOCM_DTR | TIOCM_RTS;
+        if (ioctl(port, TIOCMBIS, &lines) != 0 && errno != ENOTTY && errno != EINVAL)
+            return PortErrorFromErrno(errno);
+    }
+    return 0;
+}
+
+int SetPortTimeouts(int port, int writeTimeoutMs)
+{
+    if (fcntl(port, F_GETFL) < 0)
+        return PortErrorFromErrno(errno);
+    if (writeTimeoutMs > 0)
+        WriteTimeouts()[port] = writeTimeoutMs;
+    else
+        WriteTimeouts().erase(port);
+    return 0;
+}
+
+size_t WritePortBytes(int port, const void* bytes, size_t count, int* error)
+{
+    *error = 0;
+    if (count == 0)
+        return 0;
+    auto found = WriteTimeouts().find(port);
+    int timeout = found != WriteTimeouts().end() ? found->second : -1;
+    for (;;) {
+        ssize_t n = write(port, bytes, count);
+        if (n > 0)
+            return size_t(n);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0 && errno != EAGAIN && errno != EWOULDBLOCK) {
+            *error = PortErrorFromErrno(errno);
+            return 0;
+        }
+        // No room: the plotter holds the line with XOFF or its buffer is full.
+        pollfd wait{port, POLLOUT, 0};
+        int ready = poll(&wait, 1, timeout);
+        if (ready == 0) {
+            *error = kPortErrorTimeout;
+            return 0;
+        }
+        if (ready < 0 && errno != EINTR) {
+            *error = PortErrorFromErrno(errno);
+            return 0;
+        }
+        if (ready > 0 && (wait.revents & (POLLERR | POLLNVAL)) != 0) {
+            *error = kPortErrorGeneral;
+            return 0;
+        }
+    }
+}
+
+size_t ReadPortBytes(int port, void* buffer, size_t count, int* error)
+{
+    *error = 0;
+    for (;;) {
+        ssize_t n = read(port, buffer, count);
+        if (n >= 0)
+            return size_t(n);
+        if (errno == EINTR)
+            continue;
+        if (errno != EAGAIN && errno != EWOULDBLOCK)
+            *error = PortErrorFromErrno(errno);
+        return 0;
+    }
+}
+
+void ClosePortDevice(int port)
+{
+    if (port < 0)
+        return;
+    WriteTimeouts().erase(port);
+    close(port);
+}
