@@ -25,6 +25,9 @@ std::u16string DecodeEightBit(const std::string& bytes);
 std::string EightBitToPrintable(const std::string& bytes);
 std::string Utf16ToUtf8(const std::u16string& text);
 std::u16string Utf8ToUtf16(const std::string& text);
+// UTF-16 as code page 932, one character at a time, so that one the code page lacks
+// becomes '?' instead of failing the whole text.
+std::string ToEightBit(const std::u16string& text);
 // A string as the terminal shows it: its eight-bit bytes when it has them, else its UTF-16.
 std::string PrintableText(const HostString& string);
 // The bytes a record of it keeps: the eight-bit bytes, else UTF-8.

@@ -108,32 +108,13 @@ ASErr DeleteLayer(AILayerHandle handle)
     return layer ? DisposeLayer(layer) : kBadParameterErr;
 }
 
-// UTF-8 as code page 932, one character at a time so that one the code page lacks
-// becomes '?' instead of failing the whole title.
-std::string ToShiftJis(const std::string& utf8)
-{
-    std::u16string units = Utf8ToUtf16(utf8);
-    std::string out;
-    for (size_t i = 0; i < units.size();) {
-        size_t n = (units[i] >= 0xD800 && units[i] < 0xDC00 && i + 1 < units.size()) ? 2 : 1;
-        char bytes[8];
-        int written = WideToMultiByte(kCodePageShiftJis, units.data() + i, static_cast<int>(n), bytes, sizeof bytes);
-        if (written > 0)
-            out.append(bytes, static_cast<size_t>(written));
-        else
-            out += '?';
-        i += n;
-    }
-    return out;
-}
-
 bool IsShiftJisLead(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
 
 ASErr GetLayerTitle(AILayerHandle handle, char* buffer, ASInt32 room)
 {
     Layer* layer = LiveLayer(handle);
     if (!layer || !buffer || room < 1) return kBadParameterErr;
-    std::string text = ToShiftJis(layer->title);
+    std::string text = ToEightBit(Utf8ToUtf16(layer->title));
     size_t limit = static_cast<size_t>(room) - 1;
     size_t end = 0;
     while (end < text.size()) {

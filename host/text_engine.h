@@ -4,6 +4,8 @@
 // ai_hard_soft.h and ai_ate_paint.h are its tables.
 #pragma once
 
+#include "host_strings.h"
+
 #include "ai_ate_paint.h"
 #include "ai_font.h"
 #include "ai_hard_soft.h"
@@ -182,8 +184,6 @@ struct RunObject : EngineObject {
     size_t run = 0;
 };
 
-// UTF-16 as code page 932, a character the code page lacks as '?'.
-std::string ToEightBit(const std::u16string& text);
 // Copies eight-bit text into buffer (room bytes with the NUL) without splitting a
 // double-byte character; answers the bytes copied.
 int32_t CopyEightBit(const std::string& text, char* buffer, int32_t room);

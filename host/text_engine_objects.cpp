@@ -164,22 +164,6 @@ bool SameParas(const ParaFeatures& a, const ParaFeatures& b)
            a.mojikumi == b.mojikumi;
 }
 
-std::string ToEightBit(const std::u16string& units)
-{
-    std::string out;
-    for (size_t i = 0; i < units.size();) {
-        size_t n = (units[i] >= 0xD800 && units[i] < 0xDC00 && i + 1 < units.size()) ? 2 : 1;
-        char bytes[8];
-        int written = WideToMultiByte(kCodePageShiftJis, units.data() + i, static_cast<int>(n), bytes, sizeof bytes);
-        if (written > 0)
-            out.append(bytes, static_cast<size_t>(written));
-        else
-            out += '?';
-        i += n;
-    }
-    return out;
-}
-
 int32_t CopyEightBit(const std::string& text, char* buffer, int32_t room)
 {
     if (!buffer || room < 1) return 0;
