@@ -82,8 +82,26 @@ struct EmitterState {
     char szProgressMessage[256];  // stage text last shown
 };
 
+// The port transfer, one step per call; see send_machine.h.
+constexpr int kSendChunkSize = 4096;
 struct SendMachine {
-    int32_t reserved;
+    int16_t wSendStep;       // 0 to 20
+    int16_t fSendBusy;       // 1 while a step runs
+    int16_t fSendDone;
+    int32_t hPort;           // -1 = none
+    unsigned char abSendBuffer[kSendChunkSize + 1];  // last chunk of the plot data file and a NUL
+    int32_t hSendFile;       // -1 = none
+    int32_t iBufPos;
+    int32_t iBufLength;      // bytes of the chunk in abSendBuffer, so a NUL in the data is sent
+    int32_t iBytesSent;
+    int32_t iFileSize;
+    int32_t iFirstError;     // error number of the first port error of the run; 0 = none
+    int16_t fPreview;
+    int16_t fNetwork;
+    int16_t fSaveToFile;
+    int16_t fNoPort;         // 1 = open no port and skip every port step
+    int16_t wStalledCalls;   // streaming calls in a row whose byte the port did not take
+    char szShownText[256];   // the status or error text last shown
 };
 
 // Bounds of the groups the cutter order made, kept for one grouping call and its sorts.

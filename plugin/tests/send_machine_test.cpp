@@ -1,0 +1,464 @@
+#include "send_machine.h"
+
+#include "page_conversion.h"
+#include "plugin_globals.h"
+#include "serial_port.h"
+#include "temp_home.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <string>
+
+#include <fcntl.h>
+#include <poll.h>
+#include <termios.h>
+#include <unistd.h>
+
+namespace {
+
+// Bytes the plotter end receives, waiting for them; a shortfall fails instead of hanging.
+std::string ReadExactly(int fd, size_t count)
+{
+    std::string got;
+    char buffer[512];
+    while (got.size() < count) {
+        pollfd wait{fd, POLLIN, 0};
+        if (poll(&wait, 1, 5000) != 1)
+            break;
+        ssize_t n = read(fd, buffer, std::min(sizeof buffer, count - got.size()));
+        if (n <= 0)
+            break;
+        got.append(buffer, size_t(n));
+    }
+    return got;
+}
+
+std::string Repeat(const std::string& text, int n)
+{
+    std::string all;
+    for (int i = 0; i < n; ++i)
+        all += text;
+    return all;
+}
+
+// The numbered commands "PA1;" to "PAn;".
+std::string NumberedCommands(int first, int last)
+{
+    std::string all;
+    for (int i = first; i <= last; ++i)
+        all += "PA" + std::to_string(i) + ";";
+    return all;
+}
+
+class SendMachineTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ResetTestHome();
+        g = &globals_;
+        g->pPlotSettings = &settings_;
+        g->iLanguage = 1;
+        settings_.wPort = 0;
+        settings_.wBaudIndex = 4;
+        settings_.wDataBitsIndex = 1;
+        settings_.wStopBitsIndex = 0;
+        settings_.wParityIndex = 0;
+        SendMachine& m = g->sendMachine;
+        m.hPort = kInvalidPort;
+        m.hSendFile = -1;
+        master_ = posix_openpt(O_RDWR | O_NOCTTY);
+        ASSERT_GE(master_, 0);
+        ASSERT_EQ(grantpt(master_), 0);
+        ASSERT_EQ(unlockpt(master_), 0);
+        slavePath_ = ptsname(master_);
+        setenv("TRAVEX_COM1", slavePath_.c_str(), 1);
+        setenv("TRAVEX_LPT1", slavePath_.c_str(), 1);
+    }
+    void TearDown() override
+    {
+        SendMachine& m = g->sendMachine;
+        if (m.hSendFile != -1)
+            close(m.hSendFile);
+        if (m.hPort != kInvalidPort)
+            ClosePlotterPort();
+        close(master_);
+        unsetenv("TRAVEX_COM1");
+        unsetenv("TRAVEX_LPT1");
+        g = nullptr;
+    }
+    void WritePlotData(const std::string& data)
+    {
+        char path[260];
+        ASSERT_EQ(GetPlotDataFilePath(path, sizeof path), 0);
+        std::ofstream(path, std::ios::binary) << data;
+    }
+    // Opens the port and the plot data file as steps 0 and 8 do, ready to stream.
+    void StartStreaming(const std::string& data)
+    {
+        WritePlotData(data);
+        SendMachine& m = g->sendMachine;
+        OpenPlotterPort();
+        ASSERT_NE(m.hPort, kInvalidPort);
+        m.wSendStep = 8;
+        StepSendMachine();
+        ASSERT_EQ(m.iFileSize, int32_t(data.size()));
+        m.wSendStep = kLastSendStep;
+    }
+    void WaitUntilStopped(bool stopped)
+    {
+        for (int i = 0; i < 5000; ++i) {
+            pollfd wait{g->sendMachine.hPort, POLLOUT, 0};
+            bool writable = poll(&wait, 1, 0) == 1 && (wait.revents & POLLOUT) != 0;
+            if (writable != stopped)
+                return;
+            usleep(1000);
+        }
+        FAIL() << "the line did not follow the flow character";
+    }
+    termios SlaveState()
+    {
+        int fd = open(slavePath_.c_str(), O_RDWR | O_NOCTTY);
+        termios state{};
+        EXPECT_EQ(tcgetattr(fd, &state), 0);
+        close(fd);
+        return state;
+    }
+    void SetSlaveState(const termios& state)
+    {
+        int fd = open(slavePath_.c_str(), O_RDWR | O_NOCTTY);
+        EXPECT_EQ(tcsetattr(fd, TCSANOW, &state), 0);
+        close(fd);
+    }
+
+    PluginGlobals globals_{};
+    PlotSettings settings_{};
+    int master_ = -1;
+    std::string slavePath_;
+};
+
+TEST_F(SendMachineTest, MissingPortEndsTheRunWithTheOpenError)
+{
+    setenv("TRAVEX_COM1", "/nonexistent/ttyS0", 1);
+    SendMachine& m = g->sendMachine;
+    for (int call = 0; call < 20; ++call) {
+        StepSendMachine();
+        EXPECT_EQ(m.fSendDone, 0) << call;
+    }
+    StepSendMachine();
+    EXPECT_EQ(m.fSendDone, 1);
+    EXPECT_EQ(m.wSendStep, kLastSendStep);
+    EXPECT_EQ(m.iFirstError, kPortErrorFileNotFound);
+    EXPECT_STREQ(m.szShownText, "Unable to open serial driver [2]");
+    EXPECT_EQ(m.hPort, kInvalidPort);
+    EXPECT_EQ(m.hSendFile, -1);
+    EXPECT_EQ(g->wUnitsPerMm, 40) << "the units step runs on every route";
+    char path[260];
+    ASSERT_EQ(GetPlotDataFilePath(path, sizeof path), 0);
+    EXPECT_NE(access(path, F_OK), 0) << "no conversion after a port error";
+}
+
+TEST_F(SendMachineTest, OnlyTheFirstErrorOfARunIsShown)
+{
+    SendMachine& m = g->sendMachine;
+    ReportPortError(kPortErrorOpen, 0);
+    EXPECT_EQ(m.iFirstError, 0);
+    EXPECT_STREQ(m.szShownText, "") << "number 0 shows nothing";
+    ReportPortError(kPortErrorHandshake, 87);
+    EXPECT_EQ(m.iFirstError, 87);
+    EXPECT_STREQ(m.szShownText, "Handshake parameter incorrect [87]");
+    ReportPortError(kPortErrorOpen, 2);
+    EXPECT_EQ(m.iFirstError, 87);
+    EXPECT_STREQ(m.szShownText, "Handshake parameter incorrect [87]");
+}
+
+TEST_F(SendMachineTest, PortRouteSendsStartInitialisationAndWindow)
+{
+    SendMachine& m = g->sendMachine;
+    for (int call = 0; call < 6; ++call)
+        StepSendMachine();
+    EXPECT_EQ(m.iFirstError, 0);
+    EXPECT_STREQ(m.szShownText, "Plotter re-setting ...");
+    EXPECT_EQ(ReadExactly(master_, 9), "\x1b.(IN;IW;");
+    // The conversion of step 6 needs the host; its plot data file is written here instead.
+    WritePlotData("PA1;");
+    g->conversion.plotFrame = PlotFrame{-20, -10, 3000, 4000};
+    m.wSendStep = 7;
+    StepSendMachine();
+    EXPECT_STREQ(m.szShownText, "Sending data into the plotter ...");
+    EXPECT_EQ(ReadExactly(master_, 20), "IW-10,-20,3000,4000;");
+    for (int call = 8; call < kLastSendStep; ++call)
+        StepSendMachine();
+    EXPECT_EQ(m.iFileSize, 4);
+    EXPECT_EQ(m.wSendStep, kLastSendStep);
+    StepSendMachine();
+    StepSendMachine();
+    EXPECT_EQ(m.fSendDone, 1);
+    EXPECT_EQ(ReadExactly(master_, 7), "PA1;\x1b.)");
+    EXPECT_EQ(g->emitter.wLastPercent, 100);
+}
+
+TEST_F(SendMachineTest, StreamsTenCommandsPerCall)
+{
+    ASSERT_NO_FATAL_FAILURE(StartStreaming(NumberedCommands(1, 25)));
+    SendMachine& m = g->sendMachine;
+    struct Call {
+        int first, last;
+        int16_t done;
+    } calls[] = {{1, 10, 0}, {11, 20, 0}, {21, 25, 1}};
+    for (const Call& c : calls) {
+        StepSendMachine();
+        // The call that sends the last command goes on to the end escape.
+        std::string expected = NumberedCommands(c.first, c.last) + (c.done != 0 ? "\x1b.)" : "");
+        EXPECT_EQ(ReadExactly(master_, expected.size()), expected);
+        EXPECT_EQ(m.iBytesSent, int32_t(NumberedCommands(1, c.last).size()));
+        EXPECT_EQ(m.fSendDone, c.done);
+    }
+    EXPECT_EQ(g->emitter.wLastPercent, 100);
+}
+
+TEST_F(SendMachineTest, CommandsEndAtSemicolonEtxOrTheFileEnd)
+{
+    std::string longDraw = "PD" + Repeat("1,", 60) + "1;";
+    struct Case {
+        const char* name;
+        std::string data;
+        int32_t sentAfterFirstCall;  // bytes of the first ten commands
+    } cases[] = {
+        {"label", "LBHI;THERE\x03" + NumberedCommands(1, 9), 3 + 8 + int32_t(NumberedCommands(1, 8).size())},
+        {"etx label", "LBHI THERE\x03" + NumberedCommands(1, 10), 11 + int32_t(NumberedCommands(1, 9).size())},
+        {"long command", longDraw + NumberedCommands(1, 10), int32_t(longDraw.size() + NumberedCommands(1, 9).size())},
+        {"no last terminator", "PA1;PD", 6},
+        {"nul in the data", std::string("PA1;\0PA2;", 9), 9},
+        {"empty file", "", 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        g->sendMachine = SendMachine{};
+        g->sendMachine.hPort = kInvalidPort;
+        g->sendMachine.hSendFile = -1;
+        ASSERT_NO_FATAL_FAILURE(StartStreaming(c.data));
+        SendMachine& m = g->sendMachine;
+        StepSendMachine();
+        EXPECT_EQ(m.iBytesSent, c.sentAfterFirstCall);
+        while (m.fSendDone == 0)
+            StepSendMachine();
+        EXPECT_EQ(m.iFirstError, 0);
+        EXPECT_EQ(ReadExactly(master_, c.data.size() + 3), c.data + "\x1b.)") << "every byte once, nothing more";
+        close(m.hSendFile);
+        ClosePlotterPort();
+    }
+}
+
+TEST_F(SendMachineTest, XoffHoldsTheStreamWithoutLosingBytes)
+{
+    settings_.wFlowControl = 1;
+    ASSERT_NO_FATAL_FAILURE(StartStreaming(NumberedCommands(1, 3)));
+    SendMachine& m = g->sendMachine;
+    SetPortTimeouts(m.hPort, 10);
+    ASSERT_EQ(write(master_, "\x19", 1), 1);
+    WaitUntilStopped(true);
+    StepSendMachine();
+    EXPECT_EQ(m.iBytesSent, 0);
+    EXPECT_EQ(m.wStalledCalls, 1);
+    EXPECT_EQ(m.fSendDone, 0);
+    EXPECT_EQ(m.iFirstError, 0);
+    ASSERT_EQ(write(master_, "\x17", 1), 1);
+    WaitUntilStopped(false);
+    StepSendMachine();
+    StepSendMachine();
+    EXPECT_EQ(m.fSendDone, 1);
+    EXPECT_EQ(ReadExactly(master_, 15), NumberedCommands(1, 3) + "\x1b.)");
+}
+
+TEST_F(SendMachineTest, APlotterThatNeverResumesEndsTheRun)
+{
+    settings_.wFlowControl = 1;
+    ASSERT_NO_FATAL_FAILURE(StartStreaming(NumberedCommands(1, 3)));
+    SendMachine& m = g->sendMachine;
+    SetPortTimeouts(m.hPort, 10);
+    ASSERT_EQ(write(master_, "\x19", 1), 1);
+    WaitUntilStopped(true);
+    int calls = 0;
+    while (m.fSendDone == 0 && calls < 1000) {
+        StepSendMachine();
+        ++calls;
+    }
+    EXPECT_EQ(calls, kMaxStalledWrites);
+    EXPECT_EQ(m.iFirstError, kPortErrorTimeout);
+    EXPECT_STREQ(m.szShownText, "Time out [1460]");
+}
+
+TEST_F(SendMachineTest, SerialParametersReachTheLine)
+{
+    struct Case {
+        int16_t baudIndex;
+        int16_t stopBitsIndex;
+        int16_t flowControl;
+        speed_t speed;
+        bool twoStops;
+        bool xonXoff;
+        int32_t error;
+    } cases[] = {
+        {0, 0, 0, B300, false, false, 0},
+        {8, 1, 1, B57600, true, true, 0},    // one and a half stop bits become two
+        {9, 2, 2, B2400, true, false, 0},    // no such index keeps the speed
+        {-1, 9, 0, B2400, false, false, 0},  // nor does another stop-bit index change them
+        {6, 0, 0, B2400, false, false, kPortErrorInvalidParameter},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.baudIndex);
+        termios before = SlaveState();
+        cfsetospeed(&before, B2400);
+        cfsetispeed(&before, B2400);
+        before.c_cflag &= ~tcflag_t(CSTOPB);
+        SetSlaveState(before);
+        g->sendMachine.iFirstError = 0;
+        settings_.wBaudIndex = c.baudIndex;
+        settings_.wStopBitsIndex = c.stopBitsIndex;
+        settings_.wFlowControl = c.flowControl;
+        OpenPlotterPort();
+        EXPECT_EQ(g->sendMachine.iFirstError, c.error);
+        termios after = SlaveState();
+        EXPECT_EQ(cfgetospeed(&after), c.speed);
+        if (c.error == 0) {
+            EXPECT_EQ((after.c_cflag & CSTOPB) != 0, c.twoStops);
+            EXPECT_EQ((after.c_iflag & IXON) != 0, c.xonXoff);
+            EXPECT_EQ(after.c_cflag & CRTSCTS, 0u) << "DTR and RTS raised, no hardware handshake";
+        } else {
+            EXPECT_STREQ(g->sendMachine.szShownText, "Handshake parameter incorrect [87]");
+        }
+        ClosePlotterPort();
+    }
+}
+
+TEST_F(SendMachineTest, ParallelPortGetsNoLineSettings)
+{
+    termios before = SlaveState();
+    before.c_lflag |= ICANON;
+    cfsetospeed(&before, B1200);
+    SetSlaveState(before);
+    settings_.wPort = 5;
+    settings_.wBaudIndex = 8;
+    settings_.wFlowControl = 1;
+    OpenPlotterPort();
+    ASSERT_NE(g->sendMachine.hPort, kInvalidPort);
+    EXPECT_EQ(g->sendMachine.iFirstError, 0);
+    termios after = SlaveState();
+    EXPECT_NE(after.c_lflag & ICANON, 0u);
+    EXPECT_EQ(cfgetospeed(&after), B1200);
+    EXPECT_EQ(after.c_iflag & IXON, before.c_iflag & IXON);
+}
+
+TEST_F(SendMachineTest, RepliesAreReadUpToTheirCarriageReturn)
+{
+    struct Case {
+        std::string answer;
+        size_t room;
+        const char* reply;
+    } cases[] = {
+        {"12,34\r\n", 64, "12,34"},
+        {"\x01" "AB\x7f" "C\tD\r\n", 64, "ABCD"},
+        {"ABCDEFGH\r\n", 4, "ABC"},
+    };
+    OpenPlotterPort();
+    ASSERT_NE(g->sendMachine.hPort, kInvalidPort);
+    for (const Case& c : cases) {
+        ASSERT_EQ(write(master_, c.answer.data(), c.answer.size()), ssize_t(c.answer.size()));
+        char reply[64] = "x";
+        EXPECT_EQ(QueryPortReply("OA;", reply, c.room), 0);
+        EXPECT_STREQ(reply, c.reply);
+        EXPECT_EQ(ReadExactly(master_, 3), "OA;");
+    }
+    ASSERT_EQ(write(master_, "1\r\n", 3), 3);
+    char reply[16];
+    EXPECT_EQ(QueryDeviceControl('A', nullptr, reply, sizeof reply), 0);
+    EXPECT_STREQ(reply, "1");
+    EXPECT_EQ(ReadExactly(master_, 3), "\x1b.A");
+    EXPECT_EQ(g->sendMachine.iFirstError, 0);
+}
+
+TEST_F(SendMachineTest, AMissingReplyIsReportedAfterItsWait)
+{
+    OpenPlotterPort();
+    ASSERT_NE(g->sendMachine.hPort, kInvalidPort);
+    char reply[16] = "x";
+    EXPECT_EQ(QueryPortReply("OS;", reply, sizeof reply), -1);
+    EXPECT_STREQ(reply, "");
+    EXPECT_EQ(g->sendMachine.iFirstError, -1);
+    EXPECT_STREQ(g->sendMachine.szShownText, "No reply from the plotter [-1]");
+}
+
+TEST_F(SendMachineTest, UnitsPerMillimetreFromThePlotterUnit)
+{
+    struct Case {
+        int32_t unit;
+        int16_t units;
+    } cases[] = {{0, 40}, {100, 100}, {65536, 40}, {65536 + 25, 25}, {32768, -32768}};
+    for (const Case& c : cases) {
+        settings_.iPlotterUnit = c.unit;
+        g->sendMachine.wSendStep = 4;
+        StepSendMachine();
+        EXPECT_EQ(g->wUnitsPerMm, c.units) << c.unit;
+        EXPECT_EQ(g->sendMachine.wSendStep, 5);
+    }
+}
+
+TEST_F(SendMachineTest, NoPortRouteFinishesWithoutTouchingThePort)
+{
+    SendMachine& m = g->sendMachine;
+    m.fNoPort = 1;
+    WritePlotData("PA1;");
+    m.wSendStep = 7;
+    int calls = 0;
+    while (m.fSendDone == 0 && calls < 100) {
+        StepSendMachine();
+        ++calls;
+    }
+    EXPECT_EQ(calls, 14);
+    EXPECT_EQ(m.hPort, kInvalidPort);
+    EXPECT_EQ(m.hSendFile, -1);
+    EXPECT_STREQ(m.szShownText, "");
+}
+
+TEST_F(SendMachineTest, ABusyMachineTakesNoStep)
+{
+    SendMachine& m = g->sendMachine;
+    m.fSendBusy = 1;
+    StepSendMachine();
+    EXPECT_EQ(m.wSendStep, 0);
+    EXPECT_EQ(m.hPort, kInvalidPort);
+}
+
+TEST(NextFieldTest, FieldsEndAtTheDelimiterAndNeverPassIndex80)
+{
+    std::string long100(100, 'x');
+    struct Case {
+        const char* text;
+        int16_t start;
+        int copied;
+        const char* field;
+        int16_t end;
+    } cases[] = {
+        {"12,34", 0, 2, "12", 3},
+        {"12,34", 3, 2, "34", 5},
+        {",5", 0, 0, "", 1},
+        {long100.c_str(), 0, 80, nullptr, 80},
+        {long100.c_str(), 80, 0, "", 80},
+    };
+    for (const Case& c : cases) {
+        char out[128];
+        int16_t position = c.start;
+        EXPECT_EQ(NextField(c.text, ',', &position, out), c.copied);
+        EXPECT_EQ(position, c.end);
+        if (c.field != nullptr) {
+            EXPECT_STREQ(out, c.field);
+        } else {
+            EXPECT_EQ(std::strlen(out), size_t(c.copied));
+        }
+    }
+}
+
+}  // namespace
