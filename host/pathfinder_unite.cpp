@@ -251,10 +251,15 @@ void UniteValidShapes(const std::vector<UniteShape>& shapes, const std::vector<s
                         std::fabs(absOwn - given) <= 1e-9 * std::max(1.0, given) + 1.0;
         src[i].box = BoxOf(src[i].own);
     }
-    for (size_t x = 0; x < order.size(); ++x) {
-        for (size_t y = x + 1; y < order.size(); ++y) {
-            Source& a = src[order[x]];
-            Source& b = src[order[y]];
+    // Only shapes whose boxes meet can touch: sweep them in order of their left edges.
+    std::vector<size_t> byLeft(order);
+    std::stable_sort(byLeft.begin(), byLeft.end(),
+                     [&](size_t x, size_t y) { return src[x].box.left < src[y].box.left; });
+    for (size_t x = 0; x < byLeft.size(); ++x) {
+        for (size_t y = x + 1; y < byLeft.size() && src[byLeft[y]].box.left <= src[byLeft[x]].box.right;
+             ++y) {
+            Source& a = src[byLeft[x]];
+            Source& b = src[byLeft[y]];
             if (!BoxesMeet(a.box, b.box)) continue;
             ClipperLib::PolyTree tree;
             UnionOf({&a.own, &b.own}, &tree);
@@ -278,17 +283,29 @@ void UniteValidShapes(const std::vector<UniteShape>& shapes, const std::vector<s
     if (united.empty()) return;
     ClipperLib::PolyTree tree;
     UnionOf(united, &tree);
+    std::vector<Paths> results;
+    std::vector<Box> boxes;
     for (ClipperLib::PolyNode* n = tree.GetFirst(); n; n = n->GetNext()) {
         if (n->IsHole()) continue;
-        Paths result{n->Contour};
-        for (ClipperLib::PolyNode* hole : n->Childs) result.push_back(hole->Contour);
-        Box box = BoxOf(result);
+        results.push_back(Paths{n->Contour});
+        for (ClipperLib::PolyNode* hole : n->Childs) results.back().push_back(hole->Contour);
+        boxes.push_back(BoxOf(results.back()));
+    }
+    // A shape lies wholly within the union, so when only one result can hold it, all of it
+    // is in that one and no intersection needs working out.
+    std::vector<int> candidates(src.size(), 0);
+    for (const Box& box : boxes)
+        for (size_t i : members)
+            if (BoxesMeet(box, src[i].box)) ++candidates[i];
+    for (size_t k = 0; k < results.size(); ++k) {
+        const Paths& result = results[k];
+        const Box& box = boxes[k];
         size_t best = members.front();
         double bestArea = -1;
         UniteResultShape r;
         for (size_t i : members) {
             if (!BoxesMeet(box, src[i].box)) continue;
-            double area = IntersectionArea(result, src[i].own);
+            double area = candidates[i] == 1 ? src[i].dOwnArea : IntersectionArea(result, src[i].own);
             if (area > 0) r.sources.push_back(shapes[i].iIndex);
             if (area > bestArea) {
                 bestArea = area;
