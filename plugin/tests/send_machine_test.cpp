@@ -1,5 +1,6 @@
 #include "send_machine.h"
 
+#include "code_pages.h"
 #include "page_conversion.h"
 #include "plugin_globals.h"
 #include "serial_port.h"
@@ -18,6 +19,16 @@
 #include <unistd.h>
 
 namespace {
+
+// The Shift-JIS bytes of a UTF-8 text, as the host gets the Japanese texts.
+std::string ShiftJis(const char* utf8)
+{
+    char16_t wide[256];
+    int units = MultiByteToWide(65001, utf8, int(std::strlen(utf8)), wide, 256);
+    char bytes[512];
+    int n = WideToMultiByte(932, wide, units, bytes, sizeof bytes);
+    return std::string(bytes, size_t(n > 0 ? n : 0));
+}
 
 // Bytes the plotter end receives, waiting for them; a shortfall fails instead of hanging.
 std::string ReadExactly(int fd, size_t count)
@@ -172,6 +183,15 @@ TEST_F(SendMachineTest, OnlyTheFirstErrorOfARunIsShown)
     ReportPortError(kPortErrorOpen, 2);
     EXPECT_EQ(m.iFirstError, 87);
     EXPECT_STREQ(m.szShownText, "Handshake parameter incorrect [87]");
+}
+
+TEST_F(SendMachineTest, JapaneseTextsComeFromTheirOwnGroup)
+{
+    g->iLanguage = 0;
+    ShowPortStatus(kStatusOpeningPort);
+    EXPECT_EQ(std::string(g->sendMachine.szShownText), ShiftJis("通信ポートを開いています ..."));
+    ReportPortError(kPortErrorPlotFile, 5);
+    EXPECT_EQ(std::string(g->sendMachine.szShownText), ShiftJis("プロッタファイルが開けません [5]"));
 }
 
 TEST_F(SendMachineTest, PortRouteSendsStartInitialisationAndWindow)
