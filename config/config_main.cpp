@@ -1,11 +1,18 @@
-// TRVXSerConfig: the plotter configuration program. Its dialog is not built yet.
-#include <cstdio>
+// TRVXSerConfig: the plotter configuration program, started by the plug-in from the
+// settings folder. It reads no command line and answers through the registry value RetVal.
+#include "config/config_program.h"
+#include "config/config_resources.h"
 
-#include "settings_program.h"
+#include "platform/ui/ui_robot.h"
+
+#include <cstdlib>
 
 int main()
 {
-    SetSettingsProgram(kSettingsConfig);
-    std::fprintf(stderr, "TRVXSerConfig: the configuration dialog is not available yet\n");
-    return 0;
+    bool scripted = std::getenv(kConfigUiFileVariable) != nullptr;
+    TakeUiStepsFromEnvironment();
+    int code = WinMain(ConfigResources());
+    if (scripted)
+        FinishUiRobot();
+    return code;
 }

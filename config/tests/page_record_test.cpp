@@ -4,53 +4,20 @@
 #include "config/settings_store.h"
 #include "platform/registry_store.h"
 #include "plugin/settings/settings_defaults.h"
-#include "temp_home.h"
+#include "config_test_support.h"
 
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <map>
-#include <sstream>
 #include <string>
 
 namespace {
 
-const char kValuesKey[] = "Software\\Brenvoltic\\TRVXSerConfig";
-
-void SetValue(const char* name, uint32_t value)
-{
-    RegistryKey key = nullptr;
-    ASSERT_EQ(CreateRegistryKey(kRegistryCurrentUser, kValuesKey, &key), kRegistrySuccess);
-    ASSERT_EQ(SetRegistryDword(key, name, value), kRegistrySuccess);
-    CloseRegistryKey(key);
-}
-
-// Every value under the key, by name; a missing value is absent.
-std::map<std::string, int32_t> Values()
-{
-    std::map<std::string, int32_t> values;
-    RegistryKey key = nullptr;
-    if (OpenRegistryKey(kRegistryCurrentUser, kValuesKey, &key) != kRegistrySuccess)
-        return values;
-    for (const char* name : {"Orientation", "Size", "Width", "Height", "Scale", "pisroll", "rPage.left",
-             "rPage.top", "rPage.right", "rPage.bottom", "rPaper.left", "rPaper.top", "rPaper.right",
-             "rPaper.bottom", "iFstPage", "iLstPage", "RetVal"}) {
-        uint32_t value = 0;
-        if (QueryRegistryDword(key, name, &value) == kRegistrySuccess)
-            values[name] = static_cast<int32_t>(value);
-    }
-    CloseRegistryKey(key);
-    return values;
-}
-
 std::string StoreText()
 {
-    std::ifstream in(RegistryStorePath(), std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
+    return RegistryStoreBytes();
 }
 
 class PageRecordTest : public ::testing::Test {
@@ -103,7 +70,7 @@ TEST_F(PageRecordTest, EachValueReplacesItsFieldAndThePagesTakeTheLow16Bits)
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.name) + " " + std::to_string(c.value));
         ResetTestHome();
-        SetValue(c.name, c.value);
+        SetConfigValue(c.name, c.value);
         LoadPageSetup();
         EXPECT_EQ(c.field ? gPageSetup.*c.field : gPageSetup.*c.page, c.expected);
     }
@@ -111,7 +78,7 @@ TEST_F(PageRecordTest, EachValueReplacesItsFieldAndThePagesTakeTheLow16Bits)
 
 TEST_F(PageRecordTest, OnlyScalePresentKeepsEveryOtherDefault)
 {
-    SetValue("Scale", 2500);
+    SetConfigValue("Scale", 2500);
     LoadPageSetup();
     ConfigPageSetup expected;
     SetDefaultConfigPageSetup(&expected);
@@ -154,8 +121,8 @@ TEST_F(PageRecordTest, SaveDerivesTheRectanglesAndWritesThemByName)
         gPlotSettings.rSheetMargin = c.sheet;
         gPlotSettings.rRollMargin = c.rollMargins;
         ASSERT_EQ(SavePageSetup(), 0);
-        std::map<std::string, int32_t> v = Values();
-        ASSERT_EQ(v.size(), 16u);
+        std::map<std::string, int32_t> v = ConfigValues();
+        ASSERT_EQ(v.size(), 16u);   // no RetVal: only the page values were written
         EXPECT_EQ(v["Orientation"], c.orientation);
         EXPECT_EQ(v["Size"], 601);
         EXPECT_EQ(v["Width"], c.width);
@@ -199,7 +166,7 @@ TEST_F(PageRecordTest, DamagedMarginsWrapInsteadOfOverflowing)
     gPageSetup.Height = 100;
     gPlotSettings.rSheetMargin = {INT32_MIN, INT32_MAX, INT32_MIN, INT32_MAX};
     ASSERT_EQ(SavePageSetup(), 0);
-    EXPECT_EQ(Values().size(), 16u);
+    EXPECT_EQ(ConfigValues().size(), 16u);
 }
 
 TEST_F(PageRecordTest, ASavedRecordLoadsBack)
