@@ -29,8 +29,8 @@ int32_t RoundFloatToInt(float value);
 // Truncated toward zero, with the same limits.
 int32_t TruncToInt(float value);
 
-// The value as fixed-point text with the given decimals: (value * 10^decimals + 0.5)
-// truncated, then the point put in ("0.05", "1.50", "-1.24" for -1.25 with 2).
+// The value as fixed-point text with the given decimals (0 to 9): (value * 10^decimals +
+// 0.5) truncated to 32 bits, then the point put in ("0.05", "1.50", "-1.24" for -1.25 with 2).
 std::string FormatFixed(float value, int decimals);
 
 // Reads a real from any text: digits count wherever they stand, the first "-" from the
