@@ -9,7 +9,8 @@
 //   bin
 //   put LOCAL NAME               <- "put \"LOCAL\"" alone sends the file under its own name
 //   quit
-// Every word is escaped for the client (blanks, quotes and backslashes in paths survive).
+// Every word is escaped for the client (blanks, quotes and backslashes in paths survive);
+// local paths in the script are this system's paths, with "/" between folders.
 // The client is found on PATH and waited for without a time limit. Its exit code says
 // nothing about the transfer, so its verbose output is read instead: the server's greeting,
 // its 230 for the login, and for every put a 150 or 125 followed by the transfer-complete
