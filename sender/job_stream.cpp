@@ -59,7 +59,7 @@ int OpenJobFile(const std::string& path, int* fd, off_t* size)
     return 0;
 }
 
-// Part 1: the job file unchanged, one send per piece of 80 bytes.
+// The stream starts with the job file unchanged, one send per piece of 80 bytes.
 int SendJobFile(TcpSocket socket, const std::string& path)
 {
     int fd = -1;
@@ -81,7 +81,7 @@ int SendJobFile(TcpSocket socket, const std::string& path)
     return result;
 }
 
-// Part 2: the plot data as lines of hexadecimal digits, 40 bytes a line.
+// Then the plot data as lines of hexadecimal digits, 40 bytes a line.
 int SendPlotData(TcpSocket socket, const std::string& path)
 {
     int fd = -1;
