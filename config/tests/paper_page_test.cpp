@@ -77,6 +77,8 @@ TEST_F(PaperPageTest, ShowsThePageRecordWithTheListsSizeForAListRow)
         {"another code is a size by hand", {0, 500, 500, 700, 10000, 1}, "カスタム", "500", "700", 1, "100%", 999, 500, 700, 10000},
         // the list has no row 49: the record's size stays on the page instead of 0 by 0
         {"a row the list lacks", {0, 650, 500, 700, 10000, 0}, "カスタム", "500", "700", 0, "100%", 999, 500, 700, 10000},
+        // 601 + 65536 is no row, even where a 16-bit row index would wrap it to row 0
+        {"a code past the rows", {0, 66137, 500, 700, 10000, 0}, "カスタム", "500", "700", 0, "100%", 999, 500, 700, 10000},
         {"a scale the list lacks", {0, 601, 841, 1190, 12345, 0}, "A0", "841", "1190", 0, "100%", 601, 841, 1190, 10000},
     };
     for (const Case& c : cases) {

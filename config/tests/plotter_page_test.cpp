@@ -5,6 +5,8 @@
 #include "config/settings_store.h"
 #include "page_dialog_fixture.h"
 
+#include <functional>
+
 #include <map>
 
 namespace {
@@ -212,6 +214,45 @@ TEST_F(PlotterPageTest, SortModeShowsItsRadioAndAModeWithoutOneIsKept)
         for (int id = 210; id <= 212; ++id)
             EXPECT_EQ(seen_.ticked[id], id == c.radio ? 1 : 0) << id;
         EXPECT_EQ(Get16(ReadBytes(TestSettingsFile()), kRecord + 36), c.afterOk);
+    }
+}
+
+// The reloads drop what the pages changed in memory and read the file again.
+TEST_F(PlotterPageTest, ReloadsReadTheBlocksAgainFromTheFile)
+{
+    struct Case {
+        const char* what;
+        std::function<void()> reload;
+        int16_t sortMode, paperCount;
+        int32_t orientation, size;
+    };
+    const Case cases[] = {
+        {"settings and paper list", [] { ReloadPlotSettingsAndPaperList(); }, 1, 10, 1, 999},
+        {"settings only", [] { ReloadSettings(&gPageSetup, 0); }, 1, 3, 1, 999},
+        {"paper list and page start", [] { ReloadSettings(&gPageSetup, 1); }, 0, 10, 0, 601},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ResetTestHome();
+        ResetUiRobot();
+        WriteBytes(TestSettingsFile(), DefaultFileInUnit(1));
+        Case seen{};
+        action_ = [&] {
+            gPlotSettings.wSortMode = 0;
+            gPaperList.wCount = 3;
+            gPageSetup.Orientation = 1;
+            gPageSetup.Size = 999;
+            c.reload();
+            seen.sortMode = gPlotSettings.wSortMode;
+            seen.paperCount = gPaperList.wCount;
+            seen.orientation = gPageSetup.Orientation;
+            seen.size = gPageSetup.Size;
+        };
+        RunProgram("hook run; press 2");
+        EXPECT_EQ(seen.sortMode, c.sortMode);
+        EXPECT_EQ(seen.paperCount, c.paperCount);
+        EXPECT_EQ(seen.orientation, c.orientation);
+        EXPECT_EQ(seen.size, c.size);
     }
 }
 
