@@ -2,6 +2,8 @@
 
 #include "config/config_program.h"
 
+#include <QtGlobal>
+
 namespace {
 
 const ResourceString kStrings[] = {
@@ -44,13 +46,28 @@ const ResourceString kStrings[] = {
     {16566, "24 pt"}, {16567, "48 pt"}, {16568, "未使用"},
 };
 
+const ResourceBitmap kBitmaps[] = {
+    {kPortraitPaperBitmap, ":/trvxserconfig/paper_portrait.png"},
+    {kLandscapePaperBitmap, ":/trvxserconfig/paper_landscape.png"},
+};
+
 const ResourceTable kTable = {kStrings, static_cast<int>(sizeof kStrings / sizeof kStrings[0]),
-    nullptr, 0};
+    kBitmaps, static_cast<int>(sizeof kBitmaps / sizeof kBitmaps[0])};
 
 } // namespace
 
+// The images are compiled into the program's library; a static library keeps them only
+// when they are registered by name.
+static bool RegisterConfigImages()
+{
+    Q_INIT_RESOURCE(config);
+    return true;
+}
+
 const ResourceTable* ConfigResources()
 {
+    static const bool registered = RegisterConfigImages();
+    (void)registered;
     return &kTable;
 }
 
@@ -60,4 +77,12 @@ std::string ConfigString(int id)
     const ResourceTable* instance = ConfigInstance();
     FindResourceString(instance != nullptr ? instance : &kTable, id, &text);
     return text;
+}
+
+bool SetConfigBitmap(DialogWindow* page, int controlId, int bitmapId)
+{
+    const ResourceTable* table = ConfigResources();
+    if (ConfigInstance() != nullptr)
+        table = ConfigInstance();
+    return SetDialogItemResourceBitmap(page, controlId, table, bitmapId);
 }

@@ -22,8 +22,16 @@ constexpr int kToolNumberStrings = 16511;    // "1" .. "10"
 constexpr int kScaleStrings = 16531;         // twelve scales, "1000%" .. "10%"
 constexpr int kOutlineStrings = 16561;       // eight outline sizes, the last "未使用"
 
+// Bitmaps.
+constexpr int kPortraitPaperBitmap = 1001;   // a sheet standing upright
+constexpr int kLandscapePaperBitmap = 1002;  // a sheet lying on its side
+
 // The program's resources (the instance handed to WinMain).
 const ResourceTable* ConfigResources();
 
 // The text of string id from the program's instance; empty when there is none.
 std::string ConfigString(int id);
+
+// Shows bitmap id of the program's instance in picture control controlId; false when either
+// is missing.
+bool SetConfigBitmap(DialogWindow* page, int controlId, int bitmapId);

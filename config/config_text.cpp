@@ -51,6 +51,21 @@ std::string Cp932ToUtf8(const char* text)
     return result;
 }
 
+std::string Cp932FieldToUtf8(const char* field, size_t size)
+{
+    if (field == nullptr || size == 0)
+        return std::string();
+    size_t length = strnlen(field, size - 1);
+    size_t at = 0;
+    while (at < length) {
+        size_t width = IsShiftJisLead(static_cast<unsigned char>(field[at])) ? 2 : 1;
+        if (at + width > length)
+            break;
+        at += width;
+    }
+    return Cp932ToUtf8(std::string(field, at).c_str());
+}
+
 bool Utf8ToCp932(const std::string& text, char* out, size_t room)
 {
     if (out == nullptr || room == 0)

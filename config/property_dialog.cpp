@@ -110,6 +110,9 @@ void ShowTab(DialogWindow* dialog)
     int selected = TabGetCurSel(dialog, kPropertyTabControl);
     if (selected < 0 || selected >= kConfigPageCount)
         return;
+    // The paper list may have changed while the paper page was hidden.
+    if (selected == kPaperPage)
+        SyncPaperSizeList(PageWindow(kPaperPage));
     for (int i = 0; i < kConfigPageCount; ++i)
         ShowChildPage(PageWindow(i), i == selected);
 }

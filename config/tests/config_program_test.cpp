@@ -110,6 +110,23 @@ TEST_F(ConfigProgramTest, OkSavesTheSettingsAndThePageRecordAndAnswers1)
         EXPECT_EQ(v[p.first], p.second) << p.first;
 }
 
+// What the plug-in reads for its port: the port and serial line chosen on the plotter
+// environment page, at the settings record's offsets (record at file offset 2).
+TEST_F(ConfigProgramTest, ThePortAndLineChosenOnTheEnvironmentPageReachTheSettingsFile)
+{
+    ProgramRun run = RunProgram({std::string("TRVXSERCONFIG_UI_FILE=") +
+        StepsFile("port", "tab 1082 1\nchoose 222 1\nchoose 223 5\nchoose 226 2\nchoose 227 2\npress 1\n")});
+    EXPECT_EQ(run.exitStatus, 0) << run.err;
+    std::string expected = SeededSettingsFile(9);
+    Put16(expected, 8472, 1);          // the display unit word, saved as millimetres
+    Put16(expected, 2 + 212, 1);       // wPort: COM2
+    Put16(expected, 2 + 214, 5);       // wBaudIndex: 19200 bps
+    Put16(expected, 2 + 220, 2);       // wParityIndex: even
+    Put16(expected, 2 + 222, 2);       // wFlowControl: hardware
+    EXPECT_EQ(FirstDifference(ReadBytes(TestSettingsFile()), expected), "equal");
+    EXPECT_EQ(RetVal(), 1);
+}
+
 TEST_F(ConfigProgramTest, CancelAndTheCloseBoxChangeNothingButRetVal)
 {
     struct Case {

@@ -179,13 +179,11 @@ TEST_F(PropertyDialogTest, OkWritesTheSettingsAtTheirOffsetsThePageRecordAndRetV
 {
     WriteBytes(TestSettingsFile(), SeededSettingsFile(2));
     SeedRegistry();
-    // a page's edit in memory: vector sort, roll margins, a tool slot
-    action_ = [] {
-        gPlotSettings.wSortMode = 2;
-        gPlotSettings.rRollMargin = {1, 2, 3, 4};
-        gPlotSettings.aToolSlot[9].wType = 11;
-    };
-    RunProgram("hook run; press 1");
+    // vector sort and roll margins top 1, left 2, right 3, bottom 4 mm typed in pixels on
+    // the plotter environment page; a tool slot edited in memory
+    action_ = [] { gPlotSettings.aToolSlot[9].wType = 11; };
+    RunProgram("hook run; tab 1082 1; radio 212; type 206 2.83; type 207 5.67; type 209 8.50; "
+               "type 208 11.34; press 1");
 
     std::string expected = SeededSettingsFile(2);
     Put16(expected, 2 + 36, 2);
