@@ -97,6 +97,7 @@ TEST_F(ConfigProgramTest, OkSavesTheSettingsAndThePageRecordAndAnswers1)
     // it): a stored unit of 9 is millimetres, and saved so.
     std::string expected = SeededSettingsFile(9);
     Put16(expected, 8472, 1);
+    Put32(expected, 2 + 364, 0x1E0200);   // pen-down joining: a stored 0 is saved as its meaning
     EXPECT_EQ(FirstDifference(ReadBytes(TestSettingsFile()), expected), "equal");
 
     // A0 landscape with sheet margins top 10, left 20, right 30, bottom 40.

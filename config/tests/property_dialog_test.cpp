@@ -179,19 +179,19 @@ TEST_F(PropertyDialogTest, OkWritesTheSettingsAtTheirOffsetsThePageRecordAndRetV
 {
     WriteBytes(TestSettingsFile(), SeededSettingsFile(2));
     SeedRegistry();
-    // a page's edit in memory: vector sort, roll margins, a tool slot
+    // a page's edit in memory: vector sort, roll margins; a tool slot on the tool page
     action_ = [] {
         gPlotSettings.wSortMode = 2;
         gPlotSettings.rRollMargin = {1, 2, 3, 4};
-        gPlotSettings.aToolSlot[9].wType = 11;
     };
-    RunProgram("hook run; press 1");
+    RunProgram("hook run; tab 1082 3; choose 331 10; press 1");
 
     std::string expected = SeededSettingsFile(2);
     Put16(expected, 2 + 36, 2);
     for (int i = 0; i < 4; ++i)
         Put32(expected, 2 + 20 + 4 * i, i + 1);
     Put16(expected, 2 + 56 + 12 * 9, 11);
+    Put32(expected, 2 + 364, 0x1E0200);   // a stored 0 of pen-down joining is saved as its meaning
     EXPECT_EQ(FirstDifference(ReadBytes(TestSettingsFile()), expected), "equal");
 
     std::map<std::string, int32_t> v = ConfigValues();
@@ -265,7 +265,9 @@ TEST_F(PropertyDialogTest, APageRecordThatCannotBeWrittenIsNotAnsweredWithOk)
     const UiShownDialog* message = Shown(kMessageBoxTemplate);
     ASSERT_NE(message, nullptr);
     EXPECT_NE(Control(*message, kMessageBoxText)->text.find(RegistryStorePath()), std::string::npos);
-    EXPECT_EQ(FirstDifference(ReadBytes(TestSettingsFile()), SeededSettingsFile(1)), "equal");
+    std::string expected = SeededSettingsFile(1);
+    Put32(expected, 2 + 364, 0x1E0200);   // pen-down joining: a stored 0 is saved as its meaning
+    EXPECT_EQ(FirstDifference(ReadBytes(TestSettingsFile()), expected), "equal");
     EXPECT_EQ(ReadBytes(folder.string()), "not a folder");
 }
 
@@ -313,6 +315,7 @@ TEST_F(PropertyDialogTest, AStoredUnitOutside0To2IsMillimetresOnEveryPageAndSave
     for (int i : {kPaperPage, kPlotterPage, kExtraPage, kPaperListPage})
         EXPECT_EQ(seen_.units[i], kUnitMillimetre) << i;
     std::string expected = SeededSettingsFile(1);
+    Put32(expected, 2 + 364, 0x1E0200);   // pen-down joining: a stored 0 is saved as its meaning
     EXPECT_EQ(FirstDifference(ReadBytes(TestSettingsFile()), expected), "equal");
     EXPECT_EQ(RetVal(), 1);
 }
