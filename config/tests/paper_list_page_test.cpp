@@ -151,6 +151,10 @@ TEST_F(PaperListPageTest, EdgesOfTheList)
     Put16(filledTo99, kList, 99);
     PutRow(filledTo99, 98, "added", 3000, 3000, 0);
 
+    std::string appended = SavedUnchanged(SeededSettingsFile(1));
+    Put16(appended, kList, 11);
+    PutRow(appended, 10, "B5", 182, 257, 0);
+
     const Case cases[] = {
         {"an empty list holds the empty row, and new makes entry 0", emptyList, {"press 407"},
             {"CUST(3000*3000)", ""}, 0, {"", "", ""}, emptyListSaved, false},
@@ -164,6 +168,13 @@ TEST_F(PaperListPageTest, EdgesOfTheList)
         {"delete and modify on the empty row change nothing", SeededSettingsFile(1),
             {"select 401 10", "type 402 X", "press 408", "press 409"}, WithEmptyRow(kDefaultNames), 10,
             {"X", "", ""}, SavedUnchanged(SeededSettingsFile(1)), false},
+        {"with no row selected new appends", SeededSettingsFile(1),
+            {"hook run", "type 402 B5", "type 404 182", "type 405 257", "press 407"},
+            WithEmptyRow([] { auto n = kDefaultNames; n.push_back("B5"); return n; }()), 10, {"B5", "182", "257"},
+            appended, false},
+        {"with no row selected delete and modify change nothing", SeededSettingsFile(1),
+            {"hook run", "press 408", "press 409"}, WithEmptyRow(kDefaultNames), -1, {"A0", "841", "1190"},
+            SavedUnchanged(SeededSettingsFile(1)), false},
         {"a full list takes no new entry at its end", FileWithRows(99),
             {"select 401 99", "type 402 extra", "press 407"}, WithEmptyRow(full), 99, {"extra", "", ""},
             SavedUnchanged(FileWithRows(99)), true},
@@ -174,6 +185,7 @@ TEST_F(PaperListPageTest, EdgesOfTheList)
             {"select 401 98", "type 402 added", "press 407", "type 402 more", "press 407"},
             WithEmptyRow(fullAfter98), 98, {"more", "", ""}, filledTo99, true},
     };
+    action_ = [] { ListSetCurSel(PageWindow(kPaperListPage), 401, -1); };   // no row selected
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         ResetTestHome();

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QAbstractItemView>
 #include <QPainter>
 
 #include <string>
@@ -229,6 +230,39 @@ TEST_F(ToolPageTest, SwatchesAreFramedFillsAndTheNoneItemIsCrossed)
     event.measureItem = &other;
     EXPECT_EQ(ToolPageProc(nullptr, event, nullptr), 0);
     EXPECT_EQ(other.itemHeight, 0);
+}
+
+TEST_F(ToolPageTest, TheOpenColourListShowsTheNineSwatchesWithoutTheirNames)
+{
+    WriteBytes(TestSettingsFile(), SeededSettingsFile(1));
+    QImage picture;
+    int rowHeight = 0;
+    action_ = [&] {
+        auto* combo = qobject_cast<QComboBox*>(GetDialogItem(PageWindow(kToolPage), 306));
+        ASSERT_NE(combo, nullptr);
+        combo->showPopup();
+        QAbstractItemView* view = combo->view();
+        rowHeight = view->sizeHintForRow(0);
+        picture = view->viewport()->grab().toImage();
+        combo->hidePopup();
+        if (const char* dir = std::getenv("TRAVEX_SCREENSHOT_DIR"))
+            picture.save(QString::fromStdString(std::string(dir) + "/tool_page_colour_list.png"), "PNG");
+    };
+    RunProgram({"tab 1082 3", "hook run", "press 2"});
+    EXPECT_EQ(rowHeight, 15);
+    ASSERT_GE(picture.height(), 9 * 15);
+    const uint32_t swatches[9] = {0x000000, 0xFF0000, 0x00FF00, 0x0000FF, 0xFFFF00, 0x00FFFF, 0xFF00FF,
+        0xFFFFFF, 0xFFFFFF};
+    for (int i = 0; i < 9; ++i) {
+        SCOPED_TRACE(i);
+        // the fill of row i, two pixels in from the frame; no text is drawn over it
+        QRect fill(2, 15 * i + 2, 56, 11);
+        int swatch = CountPixels(picture, fill, swatches[i]);
+        EXPECT_GE(swatch, i == 8 ? 56 * 11 - 60 : 56 * 11);
+        if (i == 8) {
+            EXPECT_GE(CountPixels(picture, fill, 0x000000), 40);   // the diagonal
+        }
+    }
 }
 
 TEST_F(ToolPageTest, ThePageIsDrawnWholeWithItsSwatches)
