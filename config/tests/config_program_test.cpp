@@ -97,6 +97,7 @@ TEST_F(ConfigProgramTest, OkSavesTheSettingsAndThePageRecordAndAnswers1)
     // it): a stored unit of 9 is millimetres, and saved so.
     std::string expected = SeededSettingsFile(9);
     Put16(expected, 8472, 1);
+    Put32(expected, 2 + 364, 0x1E0200);   // pen-down joining: a stored 0 is saved as its meaning
     EXPECT_EQ(FirstDifference(ReadBytes(TestSettingsFile()), expected), "equal");
 
     // A0 landscape with sheet margins top 10, left 20, right 30, bottom 40.
@@ -123,6 +124,32 @@ TEST_F(ConfigProgramTest, ThePortAndLineChosenOnTheEnvironmentPageReachTheSettin
     Put16(expected, 2 + 214, 5);       // wBaudIndex: 19200 bps
     Put16(expected, 2 + 220, 2);       // wParityIndex: even
     Put16(expected, 2 + 222, 2);       // wFlowControl: hardware
+    Put32(expected, 2 + 364, 0x1E0200);   // pen-down joining: a stored 0 is saved as its meaning
+    EXPECT_EQ(FirstDifference(ReadBytes(TestSettingsFile()), expected), "equal");
+    EXPECT_EQ(RetVal(), 1);
+}
+
+TEST_F(ConfigProgramTest, ChangesMadeOnThePagesFromTheStepsFileReachTheSettingsFile)
+{
+    ProgramRun run = RunProgram({std::string("TRVXSERCONFIG_UI_FILE=") +
+        StepsFile("pages", "tab 1082 2\ntype 515 SP0;PG;\ntype 517 65000\ntab 1082 3\nchoose 304 5\n"
+                           "tab 1082 4\nselect 401 10\ntype 402 B5\ntype 404 182\ntype 405 257\npress 407\n"
+                           "press 1\n")});
+    EXPECT_EQ(run.exitStatus, 0) << run.err;
+    EXPECT_EQ(run.err.find("ui robot"), std::string::npos) << run.err;
+
+    std::string expected = SeededSettingsFile(9);
+    Put16(expected, 8472, 1);                 // the unit word: millimetres
+    Put32(expected, 2 + 364, 0x1E0200);       // pen-down joining: a stored 0 is saved as its meaning
+    PutText(expected, 2 + 500, "SP0;PG;");    // footer
+    Put32(expected, 2 + 352, 65000);          // TCP port
+    Put16(expected, 2 + 56, 6);               // tool slot 1: drawing pen
+    Put16(expected, 1538, 11);                // paper list: B5 appended as row 10
+    std::string row(70, '\0');
+    row.replace(0, 2, "B5");
+    Put16(row, 64, 182);
+    Put16(row, 66, 257);
+    expected.replace(1538 + 2 + 70 * 10, 70, row);
     EXPECT_EQ(FirstDifference(ReadBytes(TestSettingsFile()), expected), "equal");
     EXPECT_EQ(RetVal(), 1);
 }

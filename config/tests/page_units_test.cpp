@@ -93,6 +93,7 @@ TEST_F(PageUnitsTest, AUnitChosenOnOnePageMovesEveryPageAndIsReadBackByTheEntryR
     EXPECT_EQ(v["Height"], 297);
     std::string file = DefaultFileInUnit(2);   // the unit word at 1538 + 6934
     Put32(file, 2 + 4, 20);                    // rSheetMargin.top
+    Put32(file, 2 + 364, 0x1E0200);            // iPdOptimize: a stored 0 is saved as its meaning
     EXPECT_EQ(FirstDifference(ReadBytes(TestSettingsFile()), file), "equal");
 }
 

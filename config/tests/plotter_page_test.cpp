@@ -110,6 +110,7 @@ TEST_F(PlotterPageTest, EveryChoiceLandsInItsFieldAtItsOffset)
     Put16(expected, kRecord + 218, 2);    // wStopBitsIndex: 2
     Put16(expected, kRecord + 220, 1);    // wParityIndex: odd
     Put16(expected, kRecord + 222, 2);    // wFlowControl: hardware
+    Put32(expected, kRecord + 364, 0x1E0200);  // iPdOptimize: a stored 0 is saved as its meaning
     EXPECT_EQ(FirstDifference(ReadBytes(TestSettingsFile()), expected), "equal");
     EXPECT_EQ(RetVal(), 1);
 }
@@ -192,6 +193,7 @@ TEST_F(PlotterPageTest, StoredPortsAndLineSettingsAreShownAndKept)
         RunProgram("tab 1082 1; hook run; press 1");
         EXPECT_EQ(seen_.chosen[c.comboId], c.shown);
         Put16(file, kRecord + c.offset, c.afterOk);
+        Put32(file, kRecord + 364, 0x1E0200);  // iPdOptimize: a stored 0 is saved as its meaning
         EXPECT_EQ(FirstDifference(ReadBytes(TestSettingsFile()), file), "equal");
     }
 }

@@ -180,16 +180,17 @@ TEST_F(PropertyDialogTest, OkWritesTheSettingsAtTheirOffsetsThePageRecordAndRetV
     WriteBytes(TestSettingsFile(), SeededSettingsFile(2));
     SeedRegistry();
     // vector sort and roll margins top 1, left 2, right 3, bottom 4 mm typed in pixels on
-    // the plotter environment page; a tool slot edited in memory
-    action_ = [] { gPlotSettings.aToolSlot[9].wType = 11; };
+    // the plotter environment page; a tool slot on the tool page
+    action_ = [] {};
     RunProgram("hook run; tab 1082 1; radio 212; type 206 2.83; type 207 5.67; type 209 8.50; "
-               "type 208 11.34; press 1");
+               "type 208 11.34; tab 1082 3; choose 331 10; press 1");
 
     std::string expected = SeededSettingsFile(2);
     Put16(expected, 2 + 36, 2);
     for (int i = 0; i < 4; ++i)
         Put32(expected, 2 + 20 + 4 * i, i + 1);
     Put16(expected, 2 + 56 + 12 * 9, 11);
+    Put32(expected, 2 + 364, 0x1E0200);   // a stored 0 of pen-down joining is saved as its meaning
     EXPECT_EQ(FirstDifference(ReadBytes(TestSettingsFile()), expected), "equal");
 
     std::map<std::string, int32_t> v = ConfigValues();
@@ -263,7 +264,9 @@ TEST_F(PropertyDialogTest, APageRecordThatCannotBeWrittenIsNotAnsweredWithOk)
     const UiShownDialog* message = Shown(kMessageBoxTemplate);
     ASSERT_NE(message, nullptr);
     EXPECT_NE(Control(*message, kMessageBoxText)->text.find(RegistryStorePath()), std::string::npos);
-    EXPECT_EQ(FirstDifference(ReadBytes(TestSettingsFile()), SeededSettingsFile(1)), "equal");
+    std::string expected = SeededSettingsFile(1);
+    Put32(expected, 2 + 364, 0x1E0200);   // pen-down joining: a stored 0 is saved as its meaning
+    EXPECT_EQ(FirstDifference(ReadBytes(TestSettingsFile()), expected), "equal");
     EXPECT_EQ(ReadBytes(folder.string()), "not a folder");
 }
 
@@ -311,6 +314,7 @@ TEST_F(PropertyDialogTest, AStoredUnitOutside0To2IsMillimetresOnEveryPageAndSave
     for (int i : {kPaperPage, kPlotterPage, kExtraPage, kPaperListPage})
         EXPECT_EQ(seen_.units[i], kUnitMillimetre) << i;
     std::string expected = SeededSettingsFile(1);
+    Put32(expected, 2 + 364, 0x1E0200);   // pen-down joining: a stored 0 is saved as its meaning
     EXPECT_EQ(FirstDifference(ReadBytes(TestSettingsFile()), expected), "equal");
     EXPECT_EQ(RetVal(), 1);
 }
