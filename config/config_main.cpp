@@ -1,7 +1,7 @@
 // TRVXSerConfig: the plotter configuration program. Its dialog is not built yet.
 #include <cstdio>
 
-#include "settings_program.h"
+#include "plugin/settings/settings_program.h"
 
 int main()
 {

@@ -1,6 +1,6 @@
-#include "registry_store.h"
+#include "platform/registry_store.h"
 
-#include "documents_folder.h"
+#include "platform/documents_folder.h"
 
 #include <cerrno>
 #include <cstdio>

@@ -1,11 +1,11 @@
 // The About box: the product name and version, and an OK button.
-#include "code_pages.h"
-#include "dialog_runner.h"
-#include "plugin_globals.h"
-#include "plugin_handlers.h"
-#include "plugin_resources.h"
-#include "sp_access.h"
-#include "suite_table.h"
+#include "platform/code_pages.h"
+#include "platform/ui/dialog_runner.h"
+#include "plugin/plugin_globals.h"
+#include "plugin/plugin_handlers.h"
+#include "plugin/plugin_resources.h"
+#include "sdk/sp_access.h"
+#include "plugin/suite_table.h"
 
 #include <string>
 

@@ -1,7 +1,7 @@
-#include "about_plugins_helper.h"
+#include "plugin/about_plugins_helper.h"
 
-#include "menu_groups.h"
-#include "suite_names.h"
+#include "plugin/menu_groups.h"
+#include "sdk/suite_names.h"
 
 #include <string>
 

@@ -2,10 +2,10 @@
 // group when missing) and a plain About alert.
 #pragma once
 
-#include "ai_menu.h"
-#include "ai_unicode_string.h"
-#include "ai_user.h"
-#include "sp_basic.h"
+#include "sdk/ai_menu.h"
+#include "sdk/ai_unicode_string.h"
+#include "sdk/ai_user.h"
+#include "sdk/sp_basic.h"
 
 class SDKAboutPluginsHelper {
 public:

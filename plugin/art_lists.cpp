@@ -1,20 +1,20 @@
-#include "art_lists.h"
+#include "plugin/art_lists.h"
 
 #include <cstdlib>
 #include <cstring>
 
-#include "ai_art.h"
-#include "ai_art_style.h"
-#include "ai_blend_style.h"
-#include "ai_path.h"
-#include "ai_plugin_group.h"
-#include "ai_real_math.h"
-#include "ai_symbol.h"
-#include "ai_user.h"
-#include "geometry.h"
-#include "message_beep.h"
-#include "plugin_globals.h"
-#include "suite_table.h"
+#include "sdk/ai_art.h"
+#include "sdk/ai_art_style.h"
+#include "sdk/ai_blend_style.h"
+#include "sdk/ai_path.h"
+#include "sdk/ai_plugin_group.h"
+#include "sdk/ai_real_math.h"
+#include "sdk/ai_symbol.h"
+#include "sdk/ai_user.h"
+#include "plugin/geometry.h"
+#include "platform/message_beep.h"
+#include "plugin/plugin_globals.h"
+#include "plugin/suite_table.h"
 
 // Plug-in art whose result is plug-in art again can chain without end in a broken drawing.
 constexpr int kMaxWalkDepth = 200;

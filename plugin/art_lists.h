@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "ai_types.h"
+#include "sdk/ai_types.h"
 
 // Rows a list can hold; the last of its kArtListCapacity + 1 rows is never filled.
 constexpr int32_t kArtListCapacity = 4096;

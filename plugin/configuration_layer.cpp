@@ -1,17 +1,17 @@
-#include "configuration_layer.h"
+#include "plugin/configuration_layer.h"
 
 #include <cmath>
 #include <cstdlib>
 #include <vector>
 
-#include "ai_art.h"
-#include "ai_layer.h"
-#include "ai_path.h"
-#include "ai_path_style.h"
-#include "document_records.h"
-#include "host_text.h"
-#include "page_setup_registry.h"
-#include "suite_table.h"
+#include "sdk/ai_art.h"
+#include "sdk/ai_layer.h"
+#include "sdk/ai_path.h"
+#include "sdk/ai_path_style.h"
+#include "plugin/document_records.h"
+#include "plugin/host_text.h"
+#include "plugin/page_setup_registry.h"
+#include "plugin/suite_table.h"
 
 namespace {
 

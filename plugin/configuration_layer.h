@@ -4,8 +4,8 @@
 
 #include <cstdint>
 
-#include "ai_types.h"
-#include "plugin_globals.h"
+#include "sdk/ai_types.h"
+#include "plugin/plugin_globals.h"
 
 // The configuration layer of the document, null when it has none; the host's status.
 ASErr LookUpConfigurationLayer(AILayerHandle* layer);

@@ -1,19 +1,19 @@
-#include "document_records.h"
+#include "plugin/document_records.h"
 
 #include <cstdio>
 #include <cstring>
 #include <string>
 #include <vector>
 
-#include "ai_art.h"
-#include "ai_layer.h"
-#include "ai_text_frame.h"
-#include "ate_classes.h"
-#include "host_text.h"
-#include "layer_table.h"
-#include "plugin_globals.h"
-#include "suite_table.h"
-#include "text_encodings.h"
+#include "sdk/ai_art.h"
+#include "sdk/ai_layer.h"
+#include "sdk/ai_text_frame.h"
+#include "sdk/ate_classes.h"
+#include "plugin/host_text.h"
+#include "plugin/layer_table.h"
+#include "plugin/plugin_globals.h"
+#include "plugin/suite_table.h"
+#include "plugin/text_encodings.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "ai_types.h"
+#include "sdk/ai_types.h"
 
 enum OwnLayer { kConfigurationLayer = 0, kTemporallyLayer = 1, kPlottingLayer = 2 };
 

@@ -1,8 +1,8 @@
-#include "error_alert.h"
+#include "plugin/error_alert.h"
 
-#include "host_text.h"
-#include "suite_table.h"
-#include "ai_user.h"
+#include "plugin/host_text.h"
+#include "plugin/suite_table.h"
+#include "sdk/ai_user.h"
 
 #include <cstdio>
 

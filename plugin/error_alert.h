@@ -1,7 +1,7 @@
 // The entry's one alert for a failed message, and the report of an unexpected error.
 #pragma once
 
-#include "ai_types.h"
+#include "sdk/ai_types.h"
 
 #include <cstddef>
 

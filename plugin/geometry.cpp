@@ -1,11 +1,11 @@
-#include "geometry.h"
+#include "plugin/geometry.h"
 
 #include <cmath>
 #include <cstring>
 
-#include "ai_real_math.h"
-#include "plugin_globals.h"
-#include "suite_table.h"
+#include "sdk/ai_real_math.h"
+#include "plugin/plugin_globals.h"
+#include "plugin/suite_table.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 
 #include <cstdint>
 
-#include "ai_types.h"
-#include "geometry_types.h"
+#include "sdk/ai_types.h"
+#include "plugin/geometry_types.h"
 
 // The stored angle constants, used as they stand.
 constexpr double kStoredPi = 3.141593;

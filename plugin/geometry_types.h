@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "ai_types.h"
+#include "sdk/ai_types.h"
 
 typedef AIRealPoint RealPoint;       // document points, v upward
 typedef AIPathSegment PathSegment;

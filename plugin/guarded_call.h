@@ -2,8 +2,8 @@
 // binding becomes its status, memory exhaustion -108, anything else 'CANT'.
 #pragma once
 
-#include "ai_types.h"
-#include "ate_classes.h"
+#include "sdk/ai_types.h"
+#include "sdk/ate_classes.h"
 
 #include <new>
 

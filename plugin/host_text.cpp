@@ -1,6 +1,6 @@
-#include "host_text.h"
+#include "plugin/host_text.h"
 
-#include "suite_table.h"
+#include "plugin/suite_table.h"
 
 ASErr MakeHostString(const char* text, int32_t encoding, AIUnicodeStringRef* string)
 {

@@ -1,8 +1,8 @@
-#include "layer_table.h"
+#include "plugin/layer_table.h"
 
 #include <cstring>
 
-#include "plugin_globals.h"
+#include "plugin/plugin_globals.h"
 
 namespace {
 

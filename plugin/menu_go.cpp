@@ -1,6 +1,6 @@
 // "AI Menu"/"AI Go": the chosen item's command.
-#include "plugin_globals.h"
-#include "plugin_handlers.h"
+#include "plugin/plugin_globals.h"
+#include "plugin/plugin_handlers.h"
 
 ASErr HandleMenuGo(AIMenuMessage* message)
 {

@@ -1,4 +1,4 @@
-#include "menu_groups.h"
+#include "plugin/menu_groups.h"
 
 #include <cstring>
 

@@ -1,7 +1,7 @@
 // Searching the host's menu groups by name.
 #pragma once
 
-#include "ai_menu.h"
+#include "sdk/ai_menu.h"
 
 // found becomes true when a group of that name exists. A failed count is the answer; a
 // failure while reading a group ends the search as if none had matched.

@@ -1,6 +1,6 @@
 // "Output Plotter": the output run. It comes with the output pipeline; until then the
 // command does nothing.
-#include "plugin_handlers.h"
+#include "plugin/plugin_handlers.h"
 
 ASErr RunOutputCommand(AIMenuMessage* message)
 {

@@ -1,12 +1,12 @@
 // The output dialog, its controls all made at run time, editing the run's layer table.
-#include "output_dialog.h"
+#include "plugin/output_dialog.h"
 
-#include "dialog_runner.h"
-#include "layer_table.h"
-#include "plugin_globals.h"
-#include "plugin_resources.h"
-#include "sp_access.h"
-#include "suite_table.h"
+#include "platform/ui/dialog_runner.h"
+#include "plugin/layer_table.h"
+#include "plugin/plugin_globals.h"
+#include "plugin/plugin_resources.h"
+#include "sdk/sp_access.h"
+#include "plugin/suite_table.h"
 
 #include <cmath>
 #include <cstdio>

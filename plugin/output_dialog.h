@@ -2,8 +2,8 @@
 // and whether the plot data goes to a file.
 #pragma once
 
-#include "ai_types.h"
-#include "ui_resources.h"
+#include "sdk/ai_types.h"
+#include "platform/ui/ui_resources.h"
 
 #include <cstddef>
 #include <string>

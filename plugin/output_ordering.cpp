@@ -1,13 +1,13 @@
 // Orderings of the rows of a chunk, and the cut frame.
-#include "output_ordering.h"
+#include "plugin/output_ordering.h"
 
-#include "ai_art.h"
-#include "ai_document.h"
-#include "ai_path.h"
-#include "ai_real_math.h"
-#include "geometry.h"
-#include "plugin_globals.h"
-#include "suite_table.h"
+#include "sdk/ai_art.h"
+#include "sdk/ai_document.h"
+#include "sdk/ai_path.h"
+#include "sdk/ai_real_math.h"
+#include "plugin/geometry.h"
+#include "plugin/plugin_globals.h"
+#include "plugin/suite_table.h"
 
 namespace {
 

@@ -5,9 +5,9 @@
 
 #include <cstdint>
 
-#include "ai_types.h"
-#include "art_lists.h"
-#include "geometry_types.h"
+#include "sdk/ai_types.h"
+#include "plugin/art_lists.h"
+#include "plugin/geometry_types.h"
 
 // distances
 double MeasureWeightedDistance(const RealPoint* a, const RealPoint* b);

@@ -1,27 +1,27 @@
 // The page conversion: set-up of the conversion state per page, the four passes by tool
 // class, and the page structure of the plot data file.
-#include "page_conversion.h"
+#include "plugin/page_conversion.h"
 
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 
-#include "ai_art.h"
-#include "ai_document.h"
-#include "ai_layer.h"
-#include "ai_real_math.h"
-#include "art_lists.h"
-#include "configuration_layer.h"
-#include "document_records.h"
-#include "host_text.h"
-#include "layer_table.h"
-#include "output_ordering.h"
-#include "path_emission.h"
-#include "pen_writer.h"
-#include "plugin_globals.h"
-#include "settings_folder.h"
-#include "suite_table.h"
-#include "work_layers.h"
+#include "sdk/ai_art.h"
+#include "sdk/ai_document.h"
+#include "sdk/ai_layer.h"
+#include "sdk/ai_real_math.h"
+#include "plugin/art_lists.h"
+#include "plugin/configuration_layer.h"
+#include "plugin/document_records.h"
+#include "plugin/host_text.h"
+#include "plugin/layer_table.h"
+#include "plugin/output_ordering.h"
+#include "plugin/path_emission.h"
+#include "plugin/pen_writer.h"
+#include "plugin/plugin_globals.h"
+#include "plugin/settings/settings_folder.h"
+#include "plugin/suite_table.h"
+#include "plugin/work_layers.h"
 
 const char kPlotDataFileName[] = "TRAVEX-Pro.tmp";
 

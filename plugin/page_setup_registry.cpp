@@ -1,9 +1,9 @@
-#include "page_setup_registry.h"
+#include "plugin/page_setup_registry.h"
 
-#include "page_setup.h"
-#include "plugin_globals.h"
-#include "registry_store.h"
-#include "settings_file.h"
+#include "plugin/settings/page_setup.h"
+#include "plugin/plugin_globals.h"
+#include "platform/registry_store.h"
+#include "plugin/settings/settings_file.h"
 
 #include <cstdlib>
 

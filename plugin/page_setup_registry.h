@@ -2,7 +2,7 @@
 // blocks held in PluginGlobals.
 #pragma once
 
-#include "settings_records.h"
+#include "plugin/settings/settings_records.h"
 
 #include <cstdint>
 

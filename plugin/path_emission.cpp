@@ -1,22 +1,22 @@
-#include "path_emission.h"
+#include "plugin/path_emission.h"
 
 #include <cmath>
 #include <cstdio>
 #include <cstring>
 
-#include "ai_art.h"
-#include "ai_path.h"
-#include "ai_path_style.h"
-#include "ai_real_math.h"
-#include "ai_user.h"
-#include "art_lists.h"
-#include "ate_classes.h"
-#include "geometry.h"
-#include "host_text.h"
-#include "pen_writer.h"
-#include "plugin_globals.h"
-#include "suite_table.h"
-#include "text_label_emitter.h"
+#include "sdk/ai_art.h"
+#include "sdk/ai_path.h"
+#include "sdk/ai_path_style.h"
+#include "sdk/ai_real_math.h"
+#include "sdk/ai_user.h"
+#include "plugin/art_lists.h"
+#include "sdk/ate_classes.h"
+#include "plugin/geometry.h"
+#include "plugin/host_text.h"
+#include "plugin/pen_writer.h"
+#include "plugin/plugin_globals.h"
+#include "plugin/suite_table.h"
+#include "plugin/text_label_emitter.h"
 
 // Host string encoding of the progress texts.
 constexpr int32_t kProgressEncoding = 17;

@@ -5,8 +5,8 @@
 
 #include <cstdint>
 
-#include "ai_types.h"
-#include "geometry_types.h"
+#include "sdk/ai_types.h"
+#include "plugin/geometry_types.h"
 
 // Conversion pass of a tool type.
 constexpr int16_t kToolClassPen = 1;

@@ -1,15 +1,15 @@
-#include "pen_writer.h"
+#include "plugin/pen_writer.h"
 
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
 
-#include "ai_art.h"
-#include "ai_path.h"
-#include "geometry.h"
-#include "plugin_globals.h"
-#include "suite_table.h"
+#include "sdk/ai_art.h"
+#include "sdk/ai_path.h"
+#include "plugin/geometry.h"
+#include "plugin/plugin_globals.h"
+#include "plugin/suite_table.h"
 
 // More dash pieces than this on one move means broken geometry: the move is drawn solid.
 constexpr double kMaxDashPieces = 1000000.0;

@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "geometry_types.h"
+#include "plugin/geometry_types.h"
 
 constexpr int32_t kNoLastPen = -200000;
 constexpr int32_t kNoPlotPoint = 2147483647;

@@ -1,18 +1,18 @@
-#include "plot_area_tool.h"
+#include "plugin/plot_area_tool.h"
 
 #include <cstring>
 
-#include "ai_real_math.h"
-#include "ai_undo.h"
-#include "code_pages.h"
-#include "configuration_layer.h"
-#include "cursor_resources.h"
-#include "document_records.h"
-#include "host_text.h"
-#include "plugin_globals.h"
-#include "plugin_resources.h"
-#include "sp_access.h"
-#include "suite_table.h"
+#include "sdk/ai_real_math.h"
+#include "sdk/ai_undo.h"
+#include "platform/code_pages.h"
+#include "plugin/configuration_layer.h"
+#include "platform/ui/cursor_resources.h"
+#include "plugin/document_records.h"
+#include "plugin/host_text.h"
+#include "plugin/plugin_globals.h"
+#include "plugin/plugin_resources.h"
+#include "sdk/sp_access.h"
+#include "plugin/suite_table.h"
 
 namespace {
 

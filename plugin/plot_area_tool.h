@@ -4,8 +4,8 @@
 
 #include <cstdint>
 
-#include "ai_document_view.h"
-#include "sp_message.h"
+#include "sdk/ai_document_view.h"
+#include "sdk/sp_message.h"
 
 // True when the message is for the plot-area tool (element 0 of g->ahTool).
 bool IsPlotAreaTool(const AIToolMessage* message);

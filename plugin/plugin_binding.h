@@ -2,8 +2,8 @@
 // around every message.
 #pragma once
 
-#include "sp_basic.h"
-#include "sp_message.h"
+#include "sdk/sp_basic.h"
+#include "sdk/sp_message.h"
 
 // The basic suite of the latest message.
 extern SPBasicSuite* sSPBasic;

@@ -1,3 +1,3 @@
-#include "plugin_globals.h"
+#include "plugin/plugin_globals.h"
 
 PluginGlobals* g = nullptr;

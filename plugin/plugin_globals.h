@@ -4,10 +4,10 @@
 
 #include <cstdint>
 
-#include "ai_types.h"
-#include "geometry_types.h"
-#include "run_state.h"
-#include "settings_records.h"
+#include "sdk/ai_types.h"
+#include "plugin/geometry_types.h"
+#include "plugin/run_state.h"
+#include "plugin/settings/settings_records.h"
 
 struct ArtList;
 struct LayerTable;

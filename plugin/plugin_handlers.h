@@ -1,7 +1,7 @@
 // The handlers of the host's messages; each takes the message record and returns a status.
 #pragma once
 
-#include "sp_message.h"
+#include "sdk/sp_message.h"
 
 // "SP Interface" and "SP Access" messages.
 ASErr HandleStartup(SPMessageData* message);

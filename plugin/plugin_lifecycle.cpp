@@ -1,9 +1,9 @@
 // Start-up, shut-down, unload and reload of the plug-in, and its state record.
-#include "geometry.h"
-#include "plugin_binding.h"
-#include "plugin_globals.h"
-#include "plugin_handlers.h"
-#include "prefs_file.h"
+#include "plugin/geometry.h"
+#include "plugin/plugin_binding.h"
+#include "plugin/plugin_globals.h"
+#include "plugin/plugin_handlers.h"
+#include "plugin/prefs_file.h"
 
 #include <cstdlib>
 #include <cstring>

@@ -1,10 +1,10 @@
 // The plug-in's one export: every host message binds the suites, goes to its handler, and
 // a failure is reported in one alert.
-#include "error_alert.h"
-#include "guarded_call.h"
-#include "plugin_binding.h"
-#include "plugin_globals.h"
-#include "plugin_handlers.h"
+#include "plugin/error_alert.h"
+#include "plugin/guarded_call.h"
+#include "plugin/plugin_binding.h"
+#include "plugin/plugin_globals.h"
+#include "plugin/plugin_handlers.h"
 
 namespace {
 

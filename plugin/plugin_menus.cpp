@@ -1,13 +1,13 @@
 // The plug-in's menu items and its tool, added at start-up.
-#include "ai_menu.h"
-#include "ai_tool.h"
-#include "host_text.h"
-#include "menu_groups.h"
-#include "plugin_binding.h"
-#include "plugin_globals.h"
-#include "plugin_handlers.h"
-#include "plugin_resources.h"
-#include "suite_table.h"
+#include "sdk/ai_menu.h"
+#include "sdk/ai_tool.h"
+#include "plugin/host_text.h"
+#include "plugin/menu_groups.h"
+#include "plugin/plugin_binding.h"
+#include "plugin/plugin_globals.h"
+#include "plugin/plugin_handlers.h"
+#include "plugin/plugin_resources.h"
+#include "plugin/suite_table.h"
 
 #include <cstdio>
 

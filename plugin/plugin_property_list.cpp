@@ -1,6 +1,6 @@
 // The "PLUGIN" property list the host reads before it sends the first message: interface
 // version 2, native code, kind "SPEA", the name "TRAVEX-Pro".
-#include "sp_property_list.h"
+#include "sdk/sp_property_list.h"
 
 #define LE32(v) uint8_t((v) & 0xFF), uint8_t(((v) >> 8) & 0xFF), uint8_t(((v) >> 16) & 0xFF), uint8_t(((v) >> 24) & 0xFF)
 #define CODE(s) uint8_t(s[0]), uint8_t(s[1]), uint8_t(s[2]), uint8_t(s[3])

@@ -1,11 +1,11 @@
-#include "plugin_resources.h"
+#include "plugin/plugin_resources.h"
 
-#include "code_pages.h"
+#include "platform/code_pages.h"
 
 namespace {
 
 const ResourceString kStrings[] = {
-#include "resources/plugin_strings.inc"
+#include "plugin/resources/plugin_strings.inc"
 };
 
 // The plot-area tool's icons and its cursor, as PNG images.

@@ -1,7 +1,7 @@
 // The plug-in module's own resources: string tables of both languages and images.
 #pragma once
 
-#include "ui_resources.h"
+#include "platform/ui/ui_resources.h"
 
 #include <cstddef>
 

@@ -1,7 +1,7 @@
-#include "prefs_file.h"
+#include "plugin/prefs_file.h"
 
-#include "plugin_globals.h"
-#include "settings_folder.h"
+#include "plugin/plugin_globals.h"
+#include "plugin/settings/settings_folder.h"
 
 #include <cerrno>
 #include <cstdio>

@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <cstdio>
 
-#include "ai_types.h"
-#include "geometry_types.h"
+#include "sdk/ai_types.h"
+#include "plugin/geometry_types.h"
 
 // The page's plotting area in plotter units; bounds are inclusive.
 struct PlotFrame {

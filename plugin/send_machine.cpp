@@ -1,4 +1,4 @@
-#include "send_machine.h"
+#include "plugin/send_machine.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -8,19 +8,19 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-#include "ai_user.h"
-#include "code_pages.h"
-#include "host_text.h"
-#include "page_conversion.h"
-#include "parallel_port.h"
-#include "path_emission.h"
-#include "art_lists.h"
-#include "plugin_globals.h"
-#include "plugin_resources.h"
-#include "serial_port.h"
-#include "settings_folder.h"
-#include "suite_table.h"
-#include "tick_count.h"
+#include "sdk/ai_user.h"
+#include "platform/code_pages.h"
+#include "plugin/host_text.h"
+#include "plugin/page_conversion.h"
+#include "platform/parallel_port.h"
+#include "plugin/path_emission.h"
+#include "plugin/art_lists.h"
+#include "plugin/plugin_globals.h"
+#include "plugin/plugin_resources.h"
+#include "platform/serial_port.h"
+#include "plugin/settings/settings_folder.h"
+#include "plugin/suite_table.h"
+#include "platform/tick_count.h"
 
 namespace {
 

@@ -1,11 +1,11 @@
-#include "snapping.h"
+#include "plugin/snapping.h"
 
 #include <cmath>
 
-#include "ai_document_view.h"
-#include "ai_real_math.h"
-#include "geometry.h"
-#include "suite_table.h"
+#include "sdk/ai_document_view.h"
+#include "sdk/ai_real_math.h"
+#include "plugin/geometry.h"
+#include "plugin/suite_table.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 
 #include <cstdint>
 
-#include "ai_types.h"
-#include "geometry_types.h"
+#include "sdk/ai_types.h"
+#include "plugin/geometry_types.h"
 
 // Two screen pixels at the zoom of the document's first view, in document points.
 double MeasureViewTolerance();

@@ -1,8 +1,8 @@
-#include "plugin_binding.h"
+#include "plugin/plugin_binding.h"
 
-#include "ai_unicode_string.h"
-#include "ai_user.h"
-#include "suite_table.h"
+#include "sdk/ai_unicode_string.h"
+#include "sdk/ai_user.h"
+#include "plugin/suite_table.h"
 
 #include <cstdio>
 

@@ -1,4 +1,4 @@
-#include "suite_table.h"
+#include "plugin/suite_table.h"
 
 const SPBlocksSuite* sSPBlocks = nullptr;
 const SPAccessSuite* sSPAccess = nullptr;

@@ -1,7 +1,7 @@
 // The receiving pointer of every suite row: the suite while a message holds the suites, else null.
 #pragma once
 
-#include "suite_names.h"
+#include "sdk/suite_names.h"
 
 extern const SPBlocksSuite* sSPBlocks;
 extern const SPAccessSuite* sSPAccess;

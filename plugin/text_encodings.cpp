@@ -1,9 +1,9 @@
-#include "text_encodings.h"
+#include "plugin/text_encodings.h"
 
 #include <cstring>
 #include <vector>
 
-#include "code_pages.h"
+#include "platform/code_pages.h"
 
 uint16_t ConvertShiftJisToJis(uint16_t sjis)
 {

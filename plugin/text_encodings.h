@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "ate_classes.h"
+#include "sdk/ate_classes.h"
 
 // One Shift-JIS double-byte character (lead byte high) to its JIS X 0208 code (row high).
 uint16_t ConvertShiftJisToJis(uint16_t sjis);

@@ -1,19 +1,19 @@
-#include "text_frame_rebuild.h"
+#include "plugin/text_frame_rebuild.h"
 
 #include <cstring>
 #include <string>
 #include <vector>
 
-#include "ai_art.h"
-#include "ai_ate_paint.h"
-#include "ai_font.h"
-#include "ai_path.h"
-#include "ai_path_style.h"
-#include "ai_real_math.h"
-#include "ai_text_frame.h"
-#include "ate_classes.h"
-#include "suite_table.h"
-#include "text_encodings.h"
+#include "sdk/ai_art.h"
+#include "sdk/ai_ate_paint.h"
+#include "sdk/ai_font.h"
+#include "sdk/ai_path.h"
+#include "sdk/ai_path_style.h"
+#include "sdk/ai_real_math.h"
+#include "sdk/ai_text_frame.h"
+#include "sdk/ate_classes.h"
+#include "plugin/suite_table.h"
+#include "plugin/text_encodings.h"
 
 namespace {
 

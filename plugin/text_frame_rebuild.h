@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "ai_types.h"
+#include "sdk/ai_types.h"
 
 // What a rebuild collected and did, for inspection.
 struct RebuildCounts {

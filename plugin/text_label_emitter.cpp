@@ -1,20 +1,20 @@
-#include "text_label_emitter.h"
+#include "plugin/text_label_emitter.h"
 
 #include <cfloat>
 #include <cstdio>
 #include <cstring>
 #include <vector>
 
-#include "ai_art.h"
-#include "ai_hard_soft.h"
-#include "ai_path.h"
-#include "ai_real_math.h"
-#include "ai_text_frame.h"
-#include "ate_classes.h"
-#include "pen_writer.h"
-#include "plugin_globals.h"
-#include "suite_table.h"
-#include "text_encodings.h"
+#include "sdk/ai_art.h"
+#include "sdk/ai_hard_soft.h"
+#include "sdk/ai_path.h"
+#include "sdk/ai_real_math.h"
+#include "sdk/ai_text_frame.h"
+#include "sdk/ate_classes.h"
+#include "plugin/pen_writer.h"
+#include "plugin/plugin_globals.h"
+#include "plugin/suite_table.h"
+#include "plugin/text_encodings.h"
 
 namespace {
 

@@ -4,9 +4,9 @@
 
 #include <cstdint>
 
-#include "ai_font.h"
-#include "ai_types.h"
-#include "geometry_types.h"
+#include "sdk/ai_font.h"
+#include "sdk/ai_types.h"
+#include "plugin/geometry_types.h"
 
 // Writes the labels of a text frame art to the plot data file; always 0 (a failing
 // text-engine call leaves as ATE::Exception).

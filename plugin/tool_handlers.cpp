@@ -1,12 +1,12 @@
 // The plot-area tool's messages: tracking from mouse down to mouse up, the rubber band while
 // dragging, the placement of the plot area on mouse up.
-#include "ai_real_math.h"
-#include "configuration_layer.h"
-#include "document_records.h"
-#include "plot_area_tool.h"
-#include "plugin_globals.h"
-#include "plugin_handlers.h"
-#include "suite_table.h"
+#include "sdk/ai_real_math.h"
+#include "plugin/configuration_layer.h"
+#include "plugin/document_records.h"
+#include "plugin/plot_area_tool.h"
+#include "plugin/plugin_globals.h"
+#include "plugin/plugin_handlers.h"
+#include "plugin/suite_table.h"
 
 ASErr HandleToolEditOptions(AIToolMessage* message) { return kNoErr; }
 

@@ -1,22 +1,22 @@
 // Work layers, copies of a chunk's objects, and the overlap union of the cutter class.
-#include "work_layers.h"
+#include "plugin/work_layers.h"
 
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <vector>
 
-#include "ai_art.h"
-#include "ai_layer.h"
-#include "ai_path.h"
-#include "ai_path_style.h"
-#include "ai_real_math.h"
-#include "ai_text_frame.h"
-#include "ate_classes.h"
-#include "document_records.h"
-#include "host_text.h"
-#include "plugin_globals.h"
-#include "suite_table.h"
+#include "sdk/ai_art.h"
+#include "sdk/ai_layer.h"
+#include "sdk/ai_path.h"
+#include "sdk/ai_path_style.h"
+#include "sdk/ai_real_math.h"
+#include "sdk/ai_text_frame.h"
+#include "sdk/ate_classes.h"
+#include "plugin/document_records.h"
+#include "plugin/host_text.h"
+#include "plugin/plugin_globals.h"
+#include "plugin/suite_table.h"
 
 const double TextOutlineThresholds[8] = {6, 10, 12, 14, 18, 24, 48, 32000};
 

@@ -7,10 +7,10 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "ai_pathfinder.h"
-#include "ai_types.h"
-#include "art_lists.h"
-#include "geometry_types.h"
+#include "sdk/ai_pathfinder.h"
+#include "sdk/ai_types.h"
+#include "plugin/art_lists.h"
+#include "plugin/geometry_types.h"
 
 // Font sizes (points) from which text becomes outlines, by wOutlineSize 0 to 7.
 extern const double TextOutlineThresholds[8];

@@ -1,7 +1,7 @@
 // TRVXSender: the console job sender. Its stream is not built yet.
 #include <cstdio>
 
-#include "settings_program.h"
+#include "plugin/settings/settings_program.h"
 
 int main()
 {

@@ -1,8 +1,8 @@
 // Loading the plug-in: its property list, and the clear refusal of libraries that are not it.
-#include "plugin_loader.h"
-#include "sp_property_list.h"
+#include "host/session/plugin_loader.h"
+#include "sdk/sp_property_list.h"
 
-#include "temp_home.h"
+#include "tests/support/temp_home.h"
 
 #include <gtest/gtest.h>
 

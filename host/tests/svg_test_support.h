@@ -1,8 +1,8 @@
 // Helpers shared by the SVG tests: finding art by id, files in a test folder.
 #pragma once
 
-#include "document.h"
-#include "temp_home.h"
+#include "host/document/document.h"
+#include "tests/support/temp_home.h"
 
 #include <fstream>
 #include <sstream>

@@ -1,8 +1,8 @@
 // The host's User suite: the cancel check, progress on a terminal that is not one, alerts.
-#include "host_strings.h"
-#include "user_suite.h"
+#include "host/suites/host_strings.h"
+#include "host/suites/user_suite.h"
 
-#include "temp_home.h"
+#include "tests/support/temp_home.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "registry_store.h"
+#include "platform/registry_store.h"
 
-#include "temp_home.h"
+#include "tests/support/temp_home.h"
 
 #include <gtest/gtest.h>
 

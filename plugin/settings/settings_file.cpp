@@ -1,8 +1,8 @@
-#include "settings_file.h"
+#include "plugin/settings/settings_file.h"
 
-#include "settings_defaults.h"
-#include "settings_folder.h"
-#include "settings_program.h"
+#include "plugin/settings/settings_defaults.h"
+#include "plugin/settings/settings_folder.h"
+#include "plugin/settings/settings_program.h"
 
 #include <cerrno>
 #include <cstdio>

@@ -1,11 +1,12 @@
 // The TRVX_1 and TRVX_2 records in the configuration layer of a real host document: their
 // exact texts, the readers' rules and edge cases, and a record surviving a save and a reload.
-#include "document_records.h"
+#include "plugin/document_records.h"
 
-#include "layer_table.h"
-#include "plugin_globals.h"
-#include "text_encodings.h"
-#include "text_test_host.h"
+#include "plugin/layer_table.h"
+#include "plugin/plugin_globals.h"
+#include "plugin/text_encodings.h"
+#include "plugin/tests/text_test_host.h"
+#include "host/svg/svg_file.h"
 
 #include <gtest/gtest.h>
 

@@ -3,22 +3,23 @@
 // or rotation, no origin offset, and the plot data file in a temporary file.
 #pragma once
 
-#include "art_lists.h"
-#include "art_suites.h"
-#include "document.h"
-#include "geometry.h"
-#include "host_session.h"
-#include "host_strings.h"
-#include "path_emission.h"
-#include "pen_writer.h"
-#include "plugin_globals.h"
-#include "real_math_suite.h"
-#include "suite_table.h"
-#include "text_engine.h"
-#include "text_test_host.h"
-#include "user_suite.h"
+#include "plugin/art_lists.h"
+#include "host/suites/art_suites.h"
+#include "host/document/document.h"
+#include "plugin/geometry.h"
+#include "host/session/host_session.h"
+#include "host/suites/host_strings.h"
+#include "plugin/path_emission.h"
+#include "plugin/pen_writer.h"
+#include "plugin/plugin_globals.h"
+#include "host/suites/real_math_suite.h"
+#include "plugin/suite_table.h"
+#include "host/suites/text_engine.h"
+#include "plugin/tests/text_test_host.h"
+#include "host/suites/user_suite.h"
+#include "host/svg/svg_file.h"
 
-#include "../../tests/support/temp_home.h"
+#include "tests/support/temp_home.h"
 
 #include <gtest/gtest.h>
 

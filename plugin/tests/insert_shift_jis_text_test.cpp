@@ -1,8 +1,8 @@
 // Shift-JIS text inserted into a real host text range as UTF-16.
-#include "text_encodings.h"
+#include "plugin/text_encodings.h"
 
-#include "plugin_globals.h"
-#include "text_test_host.h"
+#include "plugin/plugin_globals.h"
+#include "plugin/tests/text_test_host.h"
 
 #include <gtest/gtest.h>
 

@@ -5,26 +5,27 @@
 // same size at 100 % with the origin at the corner. At 40 units per millimetre a point
 // (x, y) of the SVG is plotted at (2000 - 40 y, 4000 - 40 x): artwork v = 50 - y, the axis
 // turn (x, y) -> (y, -x), then the offset (0, 4000). The frame is 0, 0, 2000, 4000.
-#include "page_conversion.h"
+#include "plugin/page_conversion.h"
 
-#include "art_lists.h"
-#include "document_records.h"
-#include "geometry.h"
-#include "layer_table.h"
-#include "plugin_binding.h"
-#include "plugin_globals.h"
-#include "settings_defaults.h"
-#include "suite_table.h"
-#include "work_layers.h"
+#include "plugin/art_lists.h"
+#include "plugin/document_records.h"
+#include "plugin/geometry.h"
+#include "plugin/layer_table.h"
+#include "plugin/plugin_binding.h"
+#include "plugin/plugin_globals.h"
+#include "plugin/settings/settings_defaults.h"
+#include "plugin/suite_table.h"
+#include "plugin/work_layers.h"
 
-#include "ai_layer.h"
-#include "basic_suite.h"
-#include "document.h"
-#include "host_session.h"
-#include "text_engine.h"
-#include "user_suite.h"
+#include "sdk/ai_layer.h"
+#include "host/suites/basic_suite.h"
+#include "host/document/document.h"
+#include "host/session/host_session.h"
+#include "host/suites/text_engine.h"
+#include "host/suites/user_suite.h"
+#include "host/svg/svg_file.h"
 
-#include "../../tests/support/temp_home.h"
+#include "tests/support/temp_home.h"
 
 #include <gtest/gtest.h>
 

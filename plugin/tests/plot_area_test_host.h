@@ -2,14 +2,14 @@
 // page record in the registry, for tests of the plot area and its tool.
 #pragma once
 
-#include "access_suite.h"
-#include "ate_classes.h"
-#include "document_view_suite.h"
-#include "page_setup.h"
-#include "plugin_globals.h"
-#include "text_test_host.h"
-#include "undo_suite.h"
-#include "view_canvas.h"
+#include "host/suites/access_suite.h"
+#include "sdk/ate_classes.h"
+#include "host/view/document_view_suite.h"
+#include "plugin/settings/page_setup.h"
+#include "plugin/plugin_globals.h"
+#include "plugin/tests/text_test_host.h"
+#include "host/suites/undo_suite.h"
+#include "host/view/view_canvas.h"
 
 #include <gtest/gtest.h>
 

@@ -1,10 +1,10 @@
-#include "send_machine.h"
+#include "plugin/send_machine.h"
 
-#include "code_pages.h"
-#include "page_conversion.h"
-#include "plugin_globals.h"
-#include "serial_port.h"
-#include "temp_home.h"
+#include "platform/code_pages.h"
+#include "plugin/page_conversion.h"
+#include "plugin/plugin_globals.h"
+#include "platform/serial_port.h"
+#include "tests/support/temp_home.h"
 
 #include <gtest/gtest.h>
 

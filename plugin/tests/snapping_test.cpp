@@ -1,4 +1,4 @@
-#include "snapping.h"
+#include "plugin/snapping.h"
 
 #include <gtest/gtest.h>
 
@@ -6,11 +6,11 @@
 #include <cmath>
 #include <memory>
 
-#include "document_view_suite.h"
-#include "geometry.h"
-#include "plugin_globals.h"
-#include "real_math_suite.h"
-#include "suite_table.h"
+#include "host/view/document_view_suite.h"
+#include "plugin/geometry.h"
+#include "plugin/plugin_globals.h"
+#include "host/suites/real_math_suite.h"
+#include "plugin/suite_table.h"
 
 namespace {
 

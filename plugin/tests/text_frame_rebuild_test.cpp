@@ -1,10 +1,10 @@
 // Rebuilding text frames over the real host's text engine: the copy's text, its features,
 // its style tables and insertions, its kind, and where it lands.
-#include "text_frame_rebuild.h"
+#include "plugin/text_frame_rebuild.h"
 
-#include "plugin_globals.h"
-#include "text_encodings.h"
-#include "text_test_host.h"
+#include "plugin/plugin_globals.h"
+#include "plugin/text_encodings.h"
+#include "plugin/tests/text_test_host.h"
 
 #include <gtest/gtest.h>
 

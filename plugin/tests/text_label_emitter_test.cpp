@@ -2,12 +2,12 @@
 // out by hand: IPAGothic has a body of exactly one em, full-width characters advance one em
 // and half-width ones half an em; at 40 units per millimetre a point is 25.4 / 72 x 40
 // units, and the axis turn writes (v, -h).
-#include "text_label_emitter.h"
+#include "plugin/text_label_emitter.h"
 
-#include "ate_classes.h"
-#include "pen_writer.h"
-#include "plugin_globals.h"
-#include "text_test_host.h"
+#include "sdk/ate_classes.h"
+#include "plugin/pen_writer.h"
+#include "plugin/plugin_globals.h"
+#include "plugin/tests/text_test_host.h"
 
 #include <gtest/gtest.h>
 

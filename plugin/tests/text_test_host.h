@@ -2,15 +2,16 @@
 // of the plug-in's text operations.
 #pragma once
 
-#include "art_suites.h"
-#include "document.h"
-#include "host_session.h"
-#include "host_strings.h"
-#include "real_math_suite.h"
-#include "suite_table.h"
-#include "text_engine.h"
+#include "host/suites/art_suites.h"
+#include "host/document/document.h"
+#include "host/session/host_session.h"
+#include "host/suites/host_strings.h"
+#include "host/suites/real_math_suite.h"
+#include "plugin/suite_table.h"
+#include "host/suites/text_engine.h"
+#include "host/svg/svg_file.h"
 
-#include "../../tests/support/temp_home.h"
+#include "tests/support/temp_home.h"
 
 #include <gtest/gtest.h>
 

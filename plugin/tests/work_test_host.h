@@ -3,16 +3,16 @@
 // and plot settings, no scale.
 #pragma once
 
-#include "art_lists.h"
-#include "art_suites.h"
-#include "document.h"
-#include "geometry.h"
-#include "host_session.h"
-#include "pathfinder_suite.h"
-#include "plugin_globals.h"
-#include "suite_table.h"
-#include "text_test_host.h"
-#include "user_suite.h"
+#include "plugin/art_lists.h"
+#include "host/suites/art_suites.h"
+#include "host/document/document.h"
+#include "plugin/geometry.h"
+#include "host/session/host_session.h"
+#include "host/suites/pathfinder_suite.h"
+#include "plugin/plugin_globals.h"
+#include "plugin/suite_table.h"
+#include "plugin/tests/text_test_host.h"
+#include "host/suites/user_suite.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // The plug-in's entry as the real host drives it: the one alert for a failed message, the
 // dispatch, the suite binding with its nesting count, unload and reload, shut-down.
-#include "host_run.h"
+#include "tests/e2e/host_run.h"
 
 #include <gtest/gtest.h>
 

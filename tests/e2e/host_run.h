@@ -2,7 +2,7 @@
 // collects what it wrote: standard output, standard error, the alert log, the exit status.
 #pragma once
 
-#include "temp_home.h"
+#include "tests/support/temp_home.h"
 
 #include <fcntl.h>
 #include <fstream>

@@ -1,6 +1,6 @@
 // The plug-in's menu items, About group and tool as the real host records them, in both
 // languages, with and without the host's own "MV_PLUGINS_ABOUT" group.
-#include "host_run.h"
+#include "tests/e2e/host_run.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // The plot-area tool through the real travex-host and TRAVEX-Pro.aip: the band on the
 // view's canvas, the cursor, and the placement kept in the saved drawing.
-#include "host_run.h"
-#include "registry_store.h"
+#include "tests/e2e/host_run.h"
+#include "platform/registry_store.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // The travex-host command: help, drawings and plug-ins it refuses with a clear message,
 // scripts, and drawings it leaves as they were when nothing changed them.
-#include "host_run.h"
+#include "tests/e2e/host_run.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // Test helpers: the settings file as raw bytes, built by hand from the file format.
 #pragma once
 
-#include "temp_home.h"
+#include "tests/support/temp_home.h"
 
 #include <cstdint>
 #include <cstring>
