@@ -1,15 +1,15 @@
 // Time of each ordering over 4096 paths on the real host's document: scattered squares for
 // the object, vector and cutter orders, and one cluster of overlapping squares for the
 // cutter order.
-#include "plugin/art_lists.h"
+#include "plugin/conversion/art_lists.h"
 #include "host/suites/art_suites.h"
 #include "host/document/document.h"
-#include "plugin/geometry.h"
+#include "plugin/hpgl/geometry.h"
 #include "host/session/host_session.h"
-#include "plugin/output_ordering.h"
-#include "plugin/plugin_globals.h"
+#include "plugin/conversion/output_ordering.h"
+#include "plugin/entry/plugin_globals.h"
 #include "host/suites/real_math_suite.h"
-#include "plugin/suite_table.h"
+#include "plugin/entry/suite_table.h"
 #include "host/suites/user_suite.h"
 
 #include <benchmark/benchmark.h>

@@ -1,5 +1,5 @@
 // The About group helper against the host's Menu and User suites.
-#include "plugin/about_plugins_helper.h"
+#include "plugin/commands/about_plugins_helper.h"
 
 #include "host/suites/basic_suite.h"
 #include "host/suites/menu_suite.h"

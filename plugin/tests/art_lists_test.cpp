@@ -1,7 +1,7 @@
 // The run's art lists and the walk that collects a layer's art onto the page's main list,
 // over the real host's document read from SVG. Host children come in stacking order: the
 // element written last in the file is the first child.
-#include "plugin/art_lists.h"
+#include "plugin/conversion/art_lists.h"
 
 #include "plugin/tests/emission_test_host.h"
 

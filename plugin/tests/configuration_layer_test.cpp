@@ -1,8 +1,8 @@
 // The configuration layer in a real host document: the two rectangles from the page record,
 // the layer's flags and paths, the origin read back from them, and the page record lookup.
-#include "plugin/configuration_layer.h"
+#include "plugin/records/configuration_layer.h"
 
-#include "plugin/document_records.h"
+#include "plugin/records/document_records.h"
 #include "plugin/tests/plot_area_test_host.h"
 
 #include <gtest/gtest.h>

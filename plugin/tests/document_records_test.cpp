@@ -1,10 +1,10 @@
 // The TRVX_1 and TRVX_2 records in the configuration layer of a real host document: their
 // exact texts, the readers' rules and edge cases, and a record surviving a save and a reload.
-#include "plugin/document_records.h"
+#include "plugin/records/document_records.h"
 
-#include "plugin/layer_table.h"
-#include "plugin/plugin_globals.h"
-#include "plugin/text_encodings.h"
+#include "plugin/output/layer_table.h"
+#include "plugin/entry/plugin_globals.h"
+#include "plugin/hpgl/text_encodings.h"
 #include "plugin/tests/text_test_host.h"
 #include "host/svg/svg_file.h"
 

@@ -3,17 +3,17 @@
 // or rotation, no origin offset, and the plot data file in a temporary file.
 #pragma once
 
-#include "plugin/art_lists.h"
+#include "plugin/conversion/art_lists.h"
 #include "host/suites/art_suites.h"
 #include "host/document/document.h"
-#include "plugin/geometry.h"
+#include "plugin/hpgl/geometry.h"
 #include "host/session/host_session.h"
 #include "host/suites/host_strings.h"
-#include "plugin/path_emission.h"
-#include "plugin/pen_writer.h"
-#include "plugin/plugin_globals.h"
+#include "plugin/hpgl/path_emission.h"
+#include "plugin/hpgl/pen_writer.h"
+#include "plugin/entry/plugin_globals.h"
 #include "host/suites/real_math_suite.h"
-#include "plugin/suite_table.h"
+#include "plugin/entry/suite_table.h"
 #include "host/suites/text_engine.h"
 #include "plugin/tests/text_test_host.h"
 #include "host/suites/user_suite.h"

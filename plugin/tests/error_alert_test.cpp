@@ -1,9 +1,9 @@
 // The entry's alert text for a failed message and for an unexpected error, and when the
 // alert is shown at all.
-#include "plugin/error_alert.h"
+#include "plugin/entry/error_alert.h"
 
 #include "host/suites/host_strings.h"
-#include "plugin/suite_table.h"
+#include "plugin/entry/suite_table.h"
 #include "host/suites/user_suite.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 // Shift-JIS text inserted into a real host text range as UTF-16.
-#include "plugin/text_encodings.h"
+#include "plugin/hpgl/text_encodings.h"
 
-#include "plugin/plugin_globals.h"
+#include "plugin/entry/plugin_globals.h"
 #include "plugin/tests/text_test_host.h"
 
 #include <gtest/gtest.h>

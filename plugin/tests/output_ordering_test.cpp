@@ -1,7 +1,7 @@
 // The orderings of a chunk and the cut frame over the real host's document: weighted
 // distances, the shared quicksort, the nearest-neighbour walk, the cutter order's groups,
 // holes and clusters, cancels, and the frame margins in millimetres.
-#include "plugin/output_ordering.h"
+#include "plugin/conversion/output_ordering.h"
 
 #include "plugin/tests/work_test_host.h"
 

@@ -5,17 +5,17 @@
 // same size at 100 % with the origin at the corner. At 40 units per millimetre a point
 // (x, y) of the SVG is plotted at (2000 - 40 y, 4000 - 40 x): artwork v = 50 - y, the axis
 // turn (x, y) -> (y, -x), then the offset (0, 4000). The frame is 0, 0, 2000, 4000.
-#include "plugin/page_conversion.h"
+#include "plugin/conversion/page_conversion.h"
 
-#include "plugin/art_lists.h"
-#include "plugin/document_records.h"
-#include "plugin/geometry.h"
-#include "plugin/layer_table.h"
-#include "plugin/plugin_binding.h"
-#include "plugin/plugin_globals.h"
+#include "plugin/conversion/art_lists.h"
+#include "plugin/records/document_records.h"
+#include "plugin/hpgl/geometry.h"
+#include "plugin/output/layer_table.h"
+#include "plugin/entry/plugin_binding.h"
+#include "plugin/entry/plugin_globals.h"
 #include "plugin/settings/settings_defaults.h"
-#include "plugin/suite_table.h"
-#include "plugin/work_layers.h"
+#include "plugin/entry/suite_table.h"
+#include "plugin/conversion/work_layers.h"
 
 #include "sdk/ai_layer.h"
 #include "host/suites/basic_suite.h"

@@ -1,6 +1,6 @@
-#include "plugin/page_setup_registry.h"
+#include "plugin/records/page_setup_registry.h"
 
-#include "plugin/plugin_globals.h"
+#include "plugin/entry/plugin_globals.h"
 #include "platform/registry_store.h"
 #include "plugin/settings/settings_file.h"
 #include "plugin/settings/tests/settings_test_files.h"

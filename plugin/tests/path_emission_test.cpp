@@ -2,7 +2,7 @@
 // by hand: at 40 units per millimetre a point is 25.4 / 72 x 40 = 14.111 units (9 points
 // are 127 units, 72 points 1016), the axis turn writes artwork (h, v) as (v, -h), and the
 // drawing's artwork v is 200 - y. The host lists an SVG element written later first.
-#include "plugin/path_emission.h"
+#include "plugin/hpgl/path_emission.h"
 
 #include "plugin/tests/emission_test_host.h"
 #include "plugin/tests/text_test_host.h"

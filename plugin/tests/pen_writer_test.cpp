@@ -1,4 +1,4 @@
-#include "plugin/pen_writer.h"
+#include "plugin/hpgl/pen_writer.h"
 
 #include <gtest/gtest.h>
 
@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "plugin/plugin_globals.h"
+#include "plugin/entry/plugin_globals.h"
 
 namespace {
 

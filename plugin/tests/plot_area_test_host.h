@@ -6,7 +6,7 @@
 #include "sdk/ate_classes.h"
 #include "host/view/document_view_suite.h"
 #include "plugin/settings/page_setup.h"
-#include "plugin/plugin_globals.h"
+#include "plugin/entry/plugin_globals.h"
 #include "plugin/tests/text_test_host.h"
 #include "host/suites/undo_suite.h"
 #include "host/view/view_canvas.h"

@@ -1,6 +1,6 @@
-#include "plugin/prefs_file.h"
+#include "plugin/records/prefs_file.h"
 
-#include "plugin/plugin_globals.h"
+#include "plugin/entry/plugin_globals.h"
 #include "plugin/settings/tests/settings_test_files.h"
 
 #include <gtest/gtest.h>

@@ -1,8 +1,8 @@
-#include "plugin/send_machine.h"
+#include "plugin/output/send_machine.h"
 
 #include "platform/code_pages.h"
-#include "plugin/page_conversion.h"
-#include "plugin/plugin_globals.h"
+#include "plugin/conversion/page_conversion.h"
+#include "plugin/entry/plugin_globals.h"
 #include "platform/serial_port.h"
 #include "tests/support/temp_home.h"
 

@@ -1,4 +1,4 @@
-#include "plugin/snapping.h"
+#include "plugin/commands/snapping.h"
 
 #include <gtest/gtest.h>
 
@@ -7,10 +7,10 @@
 #include <memory>
 
 #include "host/view/document_view_suite.h"
-#include "plugin/geometry.h"
-#include "plugin/plugin_globals.h"
+#include "plugin/hpgl/geometry.h"
+#include "plugin/entry/plugin_globals.h"
 #include "host/suites/real_math_suite.h"
-#include "plugin/suite_table.h"
+#include "plugin/entry/suite_table.h"
 
 namespace {
 

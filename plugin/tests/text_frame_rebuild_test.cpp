@@ -1,9 +1,9 @@
 // Rebuilding text frames over the real host's text engine: the copy's text, its features,
 // its style tables and insertions, its kind, and where it lands.
-#include "plugin/text_frame_rebuild.h"
+#include "plugin/records/text_frame_rebuild.h"
 
-#include "plugin/plugin_globals.h"
-#include "plugin/text_encodings.h"
+#include "plugin/entry/plugin_globals.h"
+#include "plugin/hpgl/text_encodings.h"
 #include "plugin/tests/text_test_host.h"
 
 #include <gtest/gtest.h>

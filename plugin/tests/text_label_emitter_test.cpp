@@ -2,11 +2,11 @@
 // out by hand: IPAGothic has a body of exactly one em, full-width characters advance one em
 // and half-width ones half an em; at 40 units per millimetre a point is 25.4 / 72 x 40
 // units, and the axis turn writes (v, -h).
-#include "plugin/text_label_emitter.h"
+#include "plugin/hpgl/text_label_emitter.h"
 
 #include "sdk/ate_classes.h"
-#include "plugin/pen_writer.h"
-#include "plugin/plugin_globals.h"
+#include "plugin/hpgl/pen_writer.h"
+#include "plugin/entry/plugin_globals.h"
 #include "plugin/tests/text_test_host.h"
 
 #include <gtest/gtest.h>

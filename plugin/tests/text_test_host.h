@@ -7,7 +7,7 @@
 #include "host/session/host_session.h"
 #include "host/suites/host_strings.h"
 #include "host/suites/real_math_suite.h"
-#include "plugin/suite_table.h"
+#include "plugin/entry/suite_table.h"
 #include "host/suites/text_engine.h"
 #include "host/svg/svg_file.h"
 

@@ -3,14 +3,14 @@
 // and plot settings, no scale.
 #pragma once
 
-#include "plugin/art_lists.h"
+#include "plugin/conversion/art_lists.h"
 #include "host/suites/art_suites.h"
 #include "host/document/document.h"
-#include "plugin/geometry.h"
+#include "plugin/hpgl/geometry.h"
 #include "host/session/host_session.h"
 #include "host/suites/pathfinder_suite.h"
-#include "plugin/plugin_globals.h"
-#include "plugin/suite_table.h"
+#include "plugin/entry/plugin_globals.h"
+#include "plugin/entry/suite_table.h"
 #include "plugin/tests/text_test_host.h"
 #include "host/suites/user_suite.h"
 

@@ -1,3 +1,0 @@
-#include "plugin/plugin_globals.h"
-
-PluginGlobals* g = nullptr;
