@@ -10,11 +10,10 @@
 #include "sdk/ai_plugin_group.h"
 #include "sdk/ai_real_math.h"
 #include "sdk/ai_symbol.h"
-#include "sdk/ai_user.h"
 #include "plugin/hpgl/geometry.h"
-#include "platform/message_beep.h"
 #include "plugin/entry/plugin_globals.h"
 #include "plugin/entry/suite_table.h"
+#include "plugin/entry/run_services.h"
 
 // Plug-in art whose result is plug-in art again can chain without end in a broken drawing.
 constexpr int kMaxWalkDepth = 200;
@@ -227,18 +226,4 @@ static ASErr WalkShapes(AIArtHandle art, int depth)
 ASErr CollectShapes(AIArtHandle art)
 {
     return WalkShapes(art, 0);
-}
-
-ASErr CheckUserCancel()
-{
-    if (sAIUser != nullptr && sAIUser->Cancel()) {
-        g->fAbort = 1;
-        return -1;
-    }
-    return kNoErr;
-}
-
-void PlayMessageBeep()
-{
-    MessageBeep(0);
 }

@@ -1,5 +1,5 @@
 // Flat lists of references to host art that an output run collects, sorts and emits, the
-// walk that fills the main list from a layer's art tree, and the run's cancel poll.
+// walk that fills the main list from a layer's art tree.
 #pragma once
 
 #include <cstdint>
@@ -41,8 +41,3 @@ ASErr AddArtIfOnPage(AIArtHandle art, int16_t wTool, const AIRealMatrix* matrix)
 
 // Appends every plain path under groups and compound paths, slot 0, no matrix, no page test.
 ASErr CollectShapes(AIArtHandle art);
-
-// -1 and g->fAbort set when the user cancelled the progress display, else 0.
-ASErr CheckUserCancel();
-
-void PlayMessageBeep();

@@ -8,10 +8,10 @@
 #include "plugin/hpgl/geometry.h"
 #include "plugin/entry/plugin_globals.h"
 #include "plugin/entry/suite_table.h"
+#include "plugin/entry/run_services.h"
 
 namespace {
 
-constexpr double kPointsPerMm = 2.834645669291339;
 constexpr double kFarAway = 32000;
 
 void WeighPoint(RealPoint* p)

@@ -22,12 +22,12 @@
 #include "plugin/settings/settings_folder.h"
 #include "plugin/entry/suite_table.h"
 #include "plugin/conversion/work_layers.h"
+#include "plugin/entry/run_services.h"
 
 const char kPlotDataFileName[] = "TRAVEX-Pro.tmp";
 
 namespace {
 
-constexpr double kPointsPerMm = 2.834645669291339;  // 72 / 25.4
 constexpr int16_t kToolSlots = 10;
 constexpr int16_t kFirstEmptyToolType = 12;
 constexpr int kPageTextLimit = 127;
@@ -56,12 +56,6 @@ char gPageHeader[kPageTextLimit + 1];
 char gPageFooter[kPageTextLimit + 1];
 
 bool Stopped(ASErr r) { return r != kNoErr || g->fAbort != 0; }
-
-void NoteFailure(int error)
-{
-    if (g->conversion.iWriteFailure == 0)
-        g->conversion.iWriteFailure = error != 0 ? error : -1;
-}
 
 void CopyPageText(char* target, const char* source)
 {
@@ -109,13 +103,8 @@ ASErr FindRowLayer(int32_t row, AILayerHandle* found)
 ASErr FindOwnLayerGroup(OwnLayer which, AIArtHandle* group)
 {
     *group = nullptr;
-    AIUnicodeStringRef title = nullptr;
-    ASErr err = MakeHostString(OwnLayerTitle(which), kAIShiftJisCharacterEncoding, &title);
-    if (err != kNoErr)
-        return err;
     AILayerHandle layer = nullptr;
-    err = sAILayer->GetLayerByTitle(title, &layer);
-    DisposeHostString(title);
+    ASErr err = FindOwnLayer(which, &layer);
     if (err == kNoErr && layer)
         err = sAIArt->GetFirstArtOfLayer(layer, group);
     return err;
@@ -409,14 +398,14 @@ void ConvertAllPages()
     g->hPlotDataFile = nullptr;
     char path[kPluginPrefsFolderLimit + 64];
     if (GetPlotDataFilePath(path, sizeof path) != 0) {
-        NoteFailure(ENAMETOOLONG);
+        NoteWriteFailure(ENAMETOOLONG);
         return;
     }
     errno = 0;
     g->hPlotDataFile = std::fopen(path, "wb");
     if (g->hPlotDataFile == nullptr) {
         // Converting without a file would send or save an empty job as if it were complete.
-        NoteFailure(errno);
+        NoteWriteFailure(errno);
         return;
     }
 
@@ -428,13 +417,9 @@ void ConvertAllPages()
     if (last <= 0)
         last = 1;
 
-    AIUnicodeStringRef title = nullptr;
-    if (MakeHostString(OwnLayerTitle(kPlottingLayer), kAIShiftJisCharacterEncoding, &title) == kNoErr) {
-        AILayerHandle layer = nullptr;
-        if (sAILayer->GetLayerByTitle(title, &layer) == kNoErr && layer)
-            sAILayer->DeleteLayer(layer);
-        DisposeHostString(title);
-    }
+    AILayerHandle plotting = nullptr;
+    if (FindOwnLayer(kPlottingLayer, &plotting) == kNoErr && plotting)
+        sAILayer->DeleteLayer(plotting);
     g->hPlotGroup = nullptr;
 
     for (int32_t page = first; page <= last; ++page) {
@@ -451,6 +436,6 @@ void ConvertAllPages()
     }
 
     if (std::fclose(g->hPlotDataFile) != 0)
-        NoteFailure(errno);
+        NoteWriteFailure(errno);
     g->hPlotDataFile = nullptr;
 }

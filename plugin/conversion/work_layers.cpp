@@ -32,30 +32,12 @@ void* AllocateZeroed(size_t count, size_t size)
     return gAllocator ? gAllocator(count, size) : std::calloc(count, size);
 }
 
-ASErr FindOwnLayer(OwnLayer which, AILayerHandle* layer)
-{
-    *layer = nullptr;
-    AIUnicodeStringRef title = nullptr;
-    ASErr err = MakeHostString(OwnLayerTitle(which), kAIShiftJisCharacterEncoding, &title);
-    if (err != kNoErr)
-        return err;
-    err = sAILayer->GetLayerByTitle(title, layer);
-    DisposeHostString(title);
-    return err;
-}
-
 ASErr InsertOwnLayer(OwnLayer which, AILayerHandle* layer)
 {
     ASErr err = sAILayer->InsertLayer(nullptr, kPlaceBelowAll, layer);
     if (err != kNoErr)
         return err;
-    AIUnicodeStringRef title = nullptr;
-    err = MakeHostString(OwnLayerTitle(which), kAIShiftJisCharacterEncoding, &title);
-    if (err == kNoErr) {
-        err = sAILayer->SetLayerTitle(*layer, title);
-        DisposeHostString(title);
-    }
-    return err;
+    return SetOwnLayerTitle(*layer, which);
 }
 
 ASErr OpenLayer(AILayerHandle layer, AIArtHandle* group)

@@ -1,9 +1,18 @@
-// Points, segments and the cubic basis tables of the plug-in's geometry.
+// Points, segments, the units they are measured in and the cubic basis tables of the
+// plug-in's geometry.
 #pragma once
 
 #include <cstdint>
 
 #include "sdk/ai_types.h"
+
+// Document points are 1/72 inch; the plotter counts in millimetres. The conversions keep
+// their own order of operations (the plot data depends on every bit), so each names the
+// constants it uses instead of sharing one product.
+constexpr double kMmPerInch = 25.4;
+constexpr double kPointsPerInch = 72.0;
+constexpr double kPointsPerMm = kPointsPerInch / kMmPerInch;
+static_assert(kPointsPerMm == 2.834645669291339, "points per millimetre at 100 %");
 
 typedef AIRealPoint RealPoint;       // document points, v upward
 typedef AIPathSegment PathSegment;

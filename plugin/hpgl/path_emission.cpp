@@ -8,18 +8,15 @@
 #include "sdk/ai_path.h"
 #include "sdk/ai_path_style.h"
 #include "sdk/ai_real_math.h"
-#include "sdk/ai_user.h"
 #include "plugin/conversion/art_lists.h"
 #include "sdk/ate_classes.h"
 #include "plugin/hpgl/geometry.h"
-#include "plugin/entry/host_text.h"
 #include "plugin/hpgl/pen_writer.h"
 #include "plugin/entry/plugin_globals.h"
 #include "plugin/entry/suite_table.h"
 #include "plugin/hpgl/text_label_emitter.h"
+#include "plugin/entry/run_services.h"
 
-// Host string encoding of the progress texts.
-constexpr int32_t kProgressEncoding = 17;
 constexpr int kMaxDashLengths = 6;
 // Deeper nesting than any drawing has: a broken tree is cut here.
 constexpr int kMaxEmitDepth = 200;
@@ -264,41 +261,4 @@ int16_t FlattenBezier(const RealPoint* p0, const RealPoint* p1, const RealPoint*
             EmitDrawTo(&p);
     }
     return count;
-}
-
-static void ShowCurrentProgress()
-{
-    char text[256];
-    std::snprintf(text, sizeof text, "%.240s [%d]", g->emitter.szProgressMessage, g->emitter.iObjectCount);
-    if (sAIUser == nullptr)
-        return;
-    AIUnicodeStringRef string = nullptr;
-    if (MakeHostString(text, kProgressEncoding, &string) == kNoErr && string != nullptr)
-        sAIUser->SetProgressText(string);
-    DisposeHostString(string);
-}
-
-void ShowProgressText(const char* message)
-{
-    char* kept = g->emitter.szProgressMessage;
-    if (message != kept) {
-        std::strncpy(kept, message != nullptr ? message : "", sizeof g->emitter.szProgressMessage - 1);
-        kept[sizeof g->emitter.szProgressMessage - 1] = '\0';
-    }
-    ShowCurrentProgress();
-}
-
-void AdvanceObjectCount(int32_t n)
-{
-    g->emitter.iObjectCount += n;
-    ShowCurrentProgress();
-}
-
-void SetProgressPercent(int16_t percent)
-{
-    if (percent == g->emitter.wLastPercent)
-        return;
-    g->emitter.wLastPercent = percent;
-    if (sAIUser != nullptr)
-        sAIUser->UpdateProgress(percent, 100);
 }

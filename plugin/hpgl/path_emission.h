@@ -1,6 +1,6 @@
 // The main art list of one tool slot turned into pen moves: pen selection, groups and
 // compound paths, curves flattened and thinned, dash patterns and perforation, and the
-// progress display of the conversion.
+// page's object count for the progress text.
 #pragma once
 
 #include <cstdint>
@@ -31,9 +31,3 @@ void EmitSegment(const PathSegment* previous, const PathSegment* current);
 // A cubic in 128 steps, thinned within the tolerance unless line optimisation is off; the
 // number of points emitted.
 int16_t FlattenBezier(const RealPoint* p0, const RealPoint* p1, const RealPoint* p2, const RealPoint* p3);
-
-// The stage text with the object count, "%s [%d]".
-void ShowProgressText(const char* message);
-void AdvanceObjectCount(int32_t n);
-// Calls the host only when the percentage changes.
-void SetProgressPercent(int16_t percent);

@@ -32,7 +32,7 @@ void TransformPoint(RealPoint* point)
 
 int32_t PointsToPlotterUnits(double coordinate)
 {
-    const double units = coordinate * 25.4 / 72.0 * static_cast<double>(g->conversion.wUnitsPerMm);
+    const double units = coordinate * kMmPerInch / kPointsPerInch * static_cast<double>(g->conversion.wUnitsPerMm);
     const double rounded = static_cast<double>(static_cast<float>(units)) + 0.5;
     // Coordinates far off the page must not overflow the 32-bit cast.
     if (std::isnan(rounded))
@@ -170,26 +170,30 @@ static double MeasureTurn(PlotPoint h0, PlotPoint h1, PlotPoint p)
     return kStoredPi - d;
 }
 
-// Debug mode draws every stroke as a two-point path into the plotting group, so the user
-// sees on the artwork what went to the plotter.
-static void TraceStroke(PlotPoint from, PlotPoint to)
+void DrawTraceStroke(RealPoint from, RealPoint to)
 {
-    // A first stroke of the page has no start to draw from.
-    if (from.x == kNoPlotPoint && from.y == kNoPlotPoint)
-        return;
     if (sAIArt == nullptr || sAIPath == nullptr)
         return;
     AIArtHandle path = nullptr;
     if (sAIArt->NewArt(kArtTypePath, kPlaceInsideOnTop, g->hPlotGroup, &path) != kNoErr || path == nullptr)
         return;
     AIPathSegment segments[2] = {};
-    segments[0].ptAnchor = PlotterPointToTracePoint(from);
-    segments[1].ptAnchor = PlotterPointToTracePoint(to);
+    segments[0].ptAnchor = from;
+    segments[1].ptAnchor = to;
     for (AIPathSegment& s : segments) {
         s.ptIn = s.ptOut = s.ptAnchor;
         s.fCorner = 1;
     }
     sAIPath->SetPathSegments(path, 0, 2, segments);
+}
+
+// Debug mode draws every stroke into the plotting group.
+static void TraceStroke(PlotPoint from, PlotPoint to)
+{
+    // A first stroke of the page has no start to draw from.
+    if (from.x == kNoPlotPoint && from.y == kNoPlotPoint)
+        return;
+    DrawTraceStroke(PlotterPointToTracePoint(from), PlotterPointToTracePoint(to));
 }
 
 void EmitPenCommand(int16_t fZf, int16_t force, int16_t tool, PlotPoint point, int16_t fPenDown)
@@ -293,7 +297,7 @@ void WalkDashPattern(PlotPoint from, PlotPoint to)
 }
 
 // Only the first failure of a run is kept: it is the one that truncated the file.
-static void NoteWriteFailure(int error)
+void NoteWriteFailure(int error)
 {
     if (g->conversion.iWriteFailure == 0)
         g->conversion.iWriteFailure = error != 0 ? error : -1;
@@ -357,7 +361,7 @@ RealPoint PlotterPointToTracePoint(PlotPoint point)
     RealPoint result = {0, 0};
     if (upm <= 0)
         return result;
-    result.h = -y / upm * (72.0 / 25.4);
-    result.v = x / upm * (72.0 / 25.4);
+    result.h = -y / upm * kPointsPerMm;
+    result.v = x / upm * kPointsPerMm;
     return result;
 }

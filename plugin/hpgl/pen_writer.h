@@ -44,6 +44,10 @@ void WalkDashPattern(PlotPoint from, PlotPoint to);
 // The first failure of a run is kept in g->conversion.iWriteFailure.
 int32_t WritePlotString(const char* text);
 
+// Keeps error (-1 for an unknown one) in g->conversion.iWriteFailure unless the run already
+// failed: the plot data file is incomplete and must not be sent.
+void NoteWriteFailure(int error);
+
 // Unpacks iPdOptimize into g->conversion.pdOptimisation.
 void SetPdOptimisation(int32_t iPdOptimize);
 
@@ -58,3 +62,7 @@ void CloseJoinedList();
 
 // A written plotter point back in document points, for the debug trace.
 RealPoint PlotterPointToTracePoint(PlotPoint point);
+
+// Debug mode: a path of two corner points (document points) in the plotting group, so that
+// the user sees on the artwork what went to the plotter.
+void DrawTraceStroke(RealPoint from, RealPoint to);

@@ -5,9 +5,7 @@
 #include <cstring>
 #include <vector>
 
-#include "sdk/ai_art.h"
 #include "sdk/ai_hard_soft.h"
-#include "sdk/ai_path.h"
 #include "sdk/ai_real_math.h"
 #include "sdk/ai_text_frame.h"
 #include "sdk/ate_classes.h"
@@ -51,19 +49,6 @@ void Metrics(AIFontKey font, const char* utf8, int mode, double* first, double* 
     sAIFont->GetCharacterMetrics(font, utf8, mode, first, second);
 }
 
-// One path of two corner points for the trace mark.
-void TraceStroke(RealPoint from, RealPoint to)
-{
-    AIArtHandle path = nullptr;
-    if (sAIArt->NewArt(kArtTypePath, kPlaceInsideOnTop, g->hPlotGroup, &path) != kNoErr || path == nullptr)
-        return;
-    AIPathSegment segments[2] = {};
-    segments[0].ptAnchor = segments[0].ptIn = segments[0].ptOut = {from.h, from.v};
-    segments[1].ptAnchor = segments[1].ptIn = segments[1].ptOut = {to.h, to.v};
-    segments[0].fCorner = segments[1].fCorner = 1;
-    sAIPath->SetPathSegments(path, 0, 2, segments);
-}
-
 void WriteSize(double width, double height, const char* spacing)
 {
     const ConversionState& c = g->conversion;
@@ -101,7 +86,8 @@ void EmitRunText(const char* text, AIFontKey font, double s, double hs, double v
         pen.v = pen.v - advance * m.b;
 
         if (IsShiftJisLead(c)) {
-            WriteSize(advance * 25.4 / 72 / 10 * 0.9, h * s * vs * 25.4 / 72 / 10 * 0.9, "-0.233");
+            WriteSize(advance * kMmPerInch / kPointsPerInch / 10 * 0.9,
+                      h * s * vs * kMmPerInch / kPointsPerInch / 10 * 0.9, "-0.233");
             const unsigned trail = k + 1 < n ? static_cast<unsigned char>(text[k + 1]) : 0;
             const uint16_t code = static_cast<uint16_t>(c * 256 + trail);
             if (mode == 1) {
@@ -115,7 +101,8 @@ void EmitRunText(const char* text, AIFontKey font, double s, double hs, double v
             }
             ++k;
         } else if (c > 0x20) {
-            WriteSize(advance * 25.4 / 72 / 10 * 0.72, h * s * vs * 25.4 / 72 / 10 * 0.72, "-0.053");
+            WriteSize(advance * kMmPerInch / kPointsPerInch / 10 * 0.72,
+                      h * s * vs * kMmPerInch / kPointsPerInch / 10 * 0.72, "-0.053");
             if (mode == 2) {
                 WritePlotString(c >= 0x80 ? "CS8;" : "CS6;");
                 const char bytes[] = {'L', 'B', static_cast<char>(c & 0x7F), 0x03, '\0'};
@@ -202,10 +189,10 @@ void EmitLabelOrigin(RealPoint position, char* command)
     if (g->pPlotSettings == nullptr || !g->pPlotSettings->fDebugMode || g->hPlotGroup == nullptr) return;
     const double units = g->conversion.wUnitsPerMm;
     if (units <= 0) return;
-    const double x = -(static_cast<double>(point.y) - o.iDy) / units * 72 / 25.4;
-    const double y = (static_cast<double>(point.x) - o.iDx) / units * 72 / 25.4;
-    TraceStroke({x + 5, y + 5}, {x - 5, y - 5});
-    TraceStroke({x - 5, y + 5}, {x + 5, y - 5});
+    const double x = -(static_cast<double>(point.y) - o.iDy) / units * kPointsPerInch / kMmPerInch;
+    const double y = (static_cast<double>(point.x) - o.iDx) / units * kPointsPerInch / kMmPerInch;
+    DrawTraceStroke({x + 5, y + 5}, {x - 5, y - 5});
+    DrawTraceStroke({x - 5, y + 5}, {x + 5, y - 5});
 }
 
 double MeasureStringWidth(AIFontKey font, const char* text)

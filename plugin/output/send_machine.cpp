@@ -8,9 +8,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-#include "sdk/ai_user.h"
 #include "platform/code_pages.h"
-#include "plugin/entry/host_text.h"
 #include "plugin/conversion/page_conversion.h"
 #include "platform/parallel_port.h"
 #include "plugin/hpgl/path_emission.h"
@@ -20,11 +18,11 @@
 #include "platform/serial_port.h"
 #include "plugin/settings/settings_folder.h"
 #include "plugin/entry/suite_table.h"
+#include "plugin/entry/run_services.h"
 #include "platform/tick_count.h"
 
 namespace {
 
-constexpr int32_t kHostTextEncoding = 17;
 constexpr int kJapanesePortErrors = 16100;
 constexpr int kEnglishPortErrors = 16400;
 constexpr int kJapanesePortStatus = 16300;
@@ -45,13 +43,10 @@ SendMachine& Machine() { return g->sendMachine; }
 
 void ShowHostText(const char* text)
 {
-    std::snprintf(Machine().szShownText, sizeof Machine().szShownText, "%s", text);
-    if (sAIUser == nullptr)
-        return;
-    AIUnicodeStringRef string = nullptr;
-    if (MakeHostString(text, kHostTextEncoding, &string) == kNoErr && string != nullptr)
-        sAIUser->SetProgressText(string);
-    DisposeHostString(string);
+    // the record keeps what fits; the host shows the whole text
+    char* shown = Machine().szShownText;
+    std::snprintf(shown, sizeof Machine().szShownText, "%.*s", int(sizeof Machine().szShownText - 1), text);
+    SetHostProgressText(text);
 }
 
 void LoadMachineString(int japaneseBase, int englishBase, int n, char* text, size_t room)

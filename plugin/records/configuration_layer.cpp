@@ -15,8 +15,6 @@
 
 namespace {
 
-// 72 / 25.4: points per millimetre at 100 %.
-constexpr double kPointsPerMm = 2.834645669291339;
 constexpr int kRectSegments = 4;
 
 ASErr NewConfigurationLayer(AILayerHandle* layer)
@@ -26,11 +24,7 @@ ASErr NewConfigurationLayer(AILayerHandle* layer)
     ASErr err = sAILayer->InsertLayer(nullptr, kPlaceBelowAll, layer);
     if (err != kNoErr || *layer == nullptr)
         return err != kNoErr ? err : kBadParameterErr;
-    AIUnicodeStringRef title = nullptr;
-    if (MakeHostString(OwnLayerTitle(kConfigurationLayer), kAIShiftJisCharacterEncoding, &title) == kNoErr) {
-        sAILayer->SetLayerTitle(*layer, title);
-        DisposeHostString(title);
-    }
+    SetOwnLayerTitle(*layer, kConfigurationLayer);
     // the layer the user works on stays current
     if (current != nullptr)
         sAILayer->SetCurrentLayer(current);
@@ -109,22 +103,10 @@ bool RectFrom(const PageRect& mm, double k, RealPoint origin, PlotAreaRect* rect
 
 }  // namespace
 
-ASErr LookUpConfigurationLayer(AILayerHandle* layer)
-{
-    *layer = nullptr;
-    AIUnicodeStringRef title = nullptr;
-    ASErr err = MakeHostString(OwnLayerTitle(kConfigurationLayer), kAIShiftJisCharacterEncoding, &title);
-    if (err != kNoErr)
-        return err;
-    err = sAILayer->GetLayerByTitle(title, layer);
-    DisposeHostString(title);
-    return err;
-}
-
 void BuildConfigurationLayer(int16_t withRects)
 {
     AILayerHandle layer = nullptr;
-    LookUpConfigurationLayer(&layer);
+    FindOwnLayer(kConfigurationLayer, &layer);
     if (layer != nullptr) {
         sAILayer->SetLayerEditable(layer, 1);
         for (AIArtHandle path : LayerPaths(layer))
@@ -171,7 +153,7 @@ void GetPlotAreaOrigin(RealPoint* origin, int16_t taller, int16_t horizontal, in
 {
     *origin = RealPoint{0, 0};
     AILayerHandle layer = nullptr;
-    if (LookUpConfigurationLayer(&layer) != kNoErr || layer == nullptr)
+    if (FindOwnLayer(kConfigurationLayer, &layer) != kNoErr || layer == nullptr)
         return;
     sAILayer->SetLayerEditable(layer, 1);
     std::vector<AIArtHandle> paths = LayerPaths(layer);

@@ -7,9 +7,6 @@
 #include "sdk/ai_types.h"
 #include "plugin/entry/plugin_globals.h"
 
-// The configuration layer of the document, null when it has none; the host's status.
-ASErr LookUpConfigurationLayer(AILayerHandle* layer);
-
 // Finds or creates the configuration layer, replaces its rectangle paths (the text records
 // stay) with g->rPaperArea and g->rPageArea when withRects is set, and locks it.
 void BuildConfigurationLayer(int16_t withRects);

@@ -34,18 +34,6 @@ constexpr int32_t kTokenEnd = 32768;
 constexpr int kPageBytes = 64;
 constexpr AIRealPoint kRecordAnchor = {-3200, -3200};
 
-// The configuration layer, null when the document has none.
-ASErr FindConfigurationLayer(AILayerHandle* layer)
-{
-    *layer = nullptr;
-    AIUnicodeStringRef title = nullptr;
-    ASErr err = MakeHostString(OwnLayerTitle(kConfigurationLayer), kAIShiftJisCharacterEncoding, &title);
-    if (err != kNoErr) return err;
-    err = sAILayer->GetLayerByTitle(title, layer);
-    DisposeHostString(title);
-    return err;
-}
-
 // Creates the configuration layer at the bottom, leaving the current layer as it was.
 ASErr CreateConfigurationLayer(AILayerHandle* layer)
 {
@@ -53,12 +41,7 @@ ASErr CreateConfigurationLayer(AILayerHandle* layer)
     ASErr err = sAILayer->GetCurrentLayer(&current);
     if (err == kNoErr) err = sAILayer->InsertLayer(nullptr, kPlaceBelowAll, layer);
     if (err != kNoErr) return err;
-    AIUnicodeStringRef title = nullptr;
-    err = MakeHostString(OwnLayerTitle(kConfigurationLayer), kAIShiftJisCharacterEncoding, &title);
-    if (err == kNoErr) {
-        err = sAILayer->SetLayerTitle(*layer, title);
-        DisposeHostString(title);
-    }
+    err = SetOwnLayerTitle(*layer, kConfigurationLayer);
     if (current != nullptr) sAILayer->SetCurrentLayer(current);
     return err;
 }
@@ -101,7 +84,7 @@ AIArtHandle FindRecord(AILayerHandle layer, const char* key, std::vector<char>* 
 // printed, and its first record of the key gone.
 ASErr PrepareRecordLayer(const char* key, AILayerHandle* layer)
 {
-    ASErr err = FindConfigurationLayer(layer);
+    ASErr err = FindOwnLayer(kConfigurationLayer, layer);
     if (err != kNoErr) return err;
     if (*layer == nullptr) {
         err = CreateConfigurationLayer(layer);
@@ -182,6 +165,27 @@ bool IsOwnLayerTitle(const char* title)
     return false;
 }
 
+ASErr FindOwnLayer(OwnLayer which, AILayerHandle* layer)
+{
+    *layer = nullptr;
+    AIUnicodeStringRef title = nullptr;
+    ASErr err = MakeHostString(OwnLayerTitle(which), kAIShiftJisCharacterEncoding, &title);
+    if (err != kNoErr) return err;
+    err = sAILayer->GetLayerByTitle(title, layer);
+    DisposeHostString(title);
+    return err;
+}
+
+ASErr SetOwnLayerTitle(AILayerHandle layer, OwnLayer which)
+{
+    AIUnicodeStringRef title = nullptr;
+    ASErr err = MakeHostString(OwnLayerTitle(which), kAIShiftJisCharacterEncoding, &title);
+    if (err != kNoErr) return err;
+    err = sAILayer->SetLayerTitle(layer, title);
+    DisposeHostString(title);
+    return err;
+}
+
 int16_t NextToken(const char* text, char delimiter, int32_t* position, char token[256])
 {
     int length = 0;
@@ -241,7 +245,7 @@ int32_t LoadLayerToolAssignments()
     AILayerHandle layer = nullptr;
     std::vector<char> record;
     bool found = false;
-    if (FindConfigurationLayer(&layer) == kNoErr && layer != nullptr)
+    if (FindOwnLayer(kConfigurationLayer, &layer) == kNoErr && layer != nullptr)
         found = FindRecord(layer, kToolRecordKey, &record) != nullptr;
 
     ASInt32 count = 0;
@@ -316,7 +320,7 @@ int32_t LoadPageSetupFromDocument()
 {
     AILayerHandle layer = nullptr;
     std::vector<char> record;
-    if (FindConfigurationLayer(&layer) != kNoErr || layer == nullptr) return 0;
+    if (FindOwnLayer(kConfigurationLayer, &layer) != kNoErr || layer == nullptr) return 0;
     if (FindRecord(layer, kPageRecordKey, &record) == nullptr || g->pPageSetup == nullptr) return 0;
 
     unsigned char* bytes = reinterpret_cast<unsigned char*>(g->pPageSetup);

@@ -14,6 +14,11 @@ const char* OwnLayerTitle(OwnLayer which);
 // True when the title is one of the three.
 bool IsOwnLayerTitle(const char* title);
 
+// One of the plug-in's own layers of the document, null when it has none; the host's status.
+ASErr FindOwnLayer(OwnLayer which, AILayerHandle* layer);
+// Gives a layer the title of one of the plug-in's own; the host's status.
+ASErr SetOwnLayerTitle(AILayerHandle layer, OwnLayer which);
+
 // The next token from text at *position up to delimiter or CR (blanks and LF dropped, at
 // most 255 characters kept, the rest consumed): 0 when it ended at the delimiter or CR,
 // 1 at the end of the text.

@@ -4,6 +4,7 @@
 #include "plugin/conversion/art_lists.h"
 
 #include "plugin/tests/emission_test_host.h"
+#include "plugin/entry/run_services.h"
 
 #include <gtest/gtest.h>
 

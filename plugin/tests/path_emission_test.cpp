@@ -6,6 +6,7 @@
 
 #include "plugin/tests/emission_test_host.h"
 #include "plugin/tests/text_test_host.h"
+#include "plugin/entry/run_services.h"
 #include "host/svg/svg_file.h"
 
 #include <gtest/gtest.h>
