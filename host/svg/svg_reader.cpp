@@ -1,10 +1,12 @@
 // SVG files into the document: top-level groups become layers, shapes become cubic paths in
 // artwork points, <use> of a <symbol> a symbol instance, <text> a point text.
 #include "host/svg/svg_source.h"
+#include "platform/whole_file.h"
 
 #include <algorithm>
 #include <cerrno>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 #include <fstream>
 #include <map>
@@ -947,19 +949,11 @@ int NestingDepth(const pugi::xml_document& xml)
 
 bool ReadFileBytes(const std::string& path, std::string& bytes, std::string& error)
 {
-    std::ifstream file(path, std::ios::binary);
-    if (!file) {
-        error = path + ": cannot be opened: " + std::strerror(errno);
-        return false;
-    }
-    std::ostringstream content;
-    content << file.rdbuf();
-    if (file.bad()) {
-        error = path + ": cannot be read";
-        return false;
-    }
-    bytes = content.str();
-    return true;
+    FileStep step = FileStep::kNone;
+    const int failure = ReadWholeFile(path, SIZE_MAX, &bytes, &step);
+    if (failure == 0) return true;
+    error = step == FileStep::kOpen ? path + ": cannot be opened: " + std::strerror(failure) : path + ": cannot be read";
+    return false;
 }
 
 }  // namespace

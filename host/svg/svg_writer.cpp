@@ -1,6 +1,7 @@
 // The document back into its SVG file: elements the host did not change stay as they were,
 // changed and new art is written into the parsed file, and the file is replaced atomically.
 #include "host/svg/svg_source.h"
+#include "platform/whole_file.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -8,12 +9,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <fcntl.h>
 #include <set>
 #include <unordered_map>
 #include <sstream>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace host {
 
@@ -1114,67 +1112,15 @@ namespace {
 
 bool WriteFileAtomically(const std::string& shownPath, const std::string& bytes, std::string& error)
 {
-    // A link is followed, so the drawing it points to is replaced and the link stays.
-    std::string path = shownPath;
-    struct stat link;
-    if (lstat(shownPath.c_str(), &link) == 0 && S_ISLNK(link.st_mode)) {
-        char* resolved = realpath(shownPath.c_str(), nullptr);
-        if (resolved) {
-            path = resolved;
-            std::free(resolved);
-        }
-    }
-    std::string temp = path + ".XXXXXX";
-    std::vector<char> name(temp.begin(), temp.end());
-    name.push_back('\0');
-    int fd = mkstemp(name.data());
-    if (fd < 0) {
-        error = shownPath + ": cannot be written: " + std::strerror(errno);
-        return false;
-    }
-    auto fail = [&](const char* what) {
-        error = shownPath + ": " + what + ": " + std::strerror(errno);
-        close(fd);
-        unlink(name.data());
-        return false;
-    };
-    struct stat st;
-    mode_t mode = 0644;
-    if (stat(path.c_str(), &st) == 0) mode = st.st_mode & 07777;
-    else {
-        mode_t mask = umask(0);
-        umask(mask);
-        mode = 0666 & ~mask;
-    }
-    if (fchmod(fd, mode) != 0) return fail("cannot set the mode of the new file");
-    size_t done = 0;
-    while (done < bytes.size()) {
-        ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            return fail("cannot be written");
-        }
-        done += static_cast<size_t>(n);
-    }
-    if (fsync(fd) != 0) return fail("cannot be flushed to disk");
-    if (close(fd) != 0) {
-        error = shownPath + ": cannot be written: " + std::strerror(errno);
-        unlink(name.data());
-        return false;
-    }
-    if (rename(name.data(), path.c_str()) != 0) {
-        error = shownPath + ": cannot be replaced: " + std::strerror(errno);
-        unlink(name.data());
-        return false;
-    }
-    // The rename itself reaches the disk with the folder.
-    std::string folder = path.find('/') == std::string::npos ? "." : path.substr(0, path.rfind('/') + 1);
-    int dir = open(folder.c_str(), O_RDONLY | O_DIRECTORY);
-    if (dir >= 0) {
-        fsync(dir);
-        close(dir);
-    }
-    return true;
+    FileStep step = FileStep::kNone;
+    const int failure = ReplaceWholeFile(shownPath, bytes, 0666, &step);
+    if (failure == 0) return true;
+    const char* what = step == FileStep::kMode    ? "cannot set the mode of the new file"
+                       : step == FileStep::kFlush  ? "cannot be flushed to disk"
+                       : step == FileStep::kRename ? "cannot be replaced"
+                                                   : "cannot be written";
+    error = shownPath + ": " + what + ": " + std::strerror(failure);
+    return false;
 }
 
 void StartEmptyFile(Document& doc)

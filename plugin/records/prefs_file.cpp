@@ -2,6 +2,7 @@
 
 #include "plugin/entry/plugin_globals.h"
 #include "plugin/settings/settings_folder.h"
+#include "platform/whole_file.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -18,7 +19,7 @@ constexpr size_t kLongestLine = 255;
 constexpr size_t kLongestExtraField = 31;
 constexpr int kFieldCount = 5;
 constexpr size_t kProductNameLength = 63;
-constexpr off_t kLargestPrefsFile = 16 * 1024 * 1024;   // beyond this, no memory is taken
+constexpr size_t kLargestPrefsFile = 16 * 1024 * 1024;   // beyond this, no memory is taken
 
 enum class FileRead { kRead, kMissing, kUnreadable };
 
@@ -84,31 +85,12 @@ void ApplyPrefsLine(const std::string fields[kFieldCount])
 }
 
 // The whole file as text ending at its first NUL.
-FileRead ReadWholeFile(const std::string& path, std::string& text)
+FileRead ReadPrefsText(const std::string& path, std::string& text)
 {
-    int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        return errno == ENOENT ? FileRead::kMissing : FileRead::kUnreadable;
-    off_t size = lseek(fd, 0, SEEK_END);
-    char* buffer = size < 0 || size > kLargestPrefsFile
-        ? nullptr : static_cast<char*>(std::malloc(static_cast<size_t>(size) + 1));
-    if (buffer == nullptr) {
-        close(fd);
-        return FileRead::kUnreadable;
-    }
-    size_t done = 0;
-    while (done < static_cast<size_t>(size)) {
-        ssize_t n = pread(fd, buffer + done, static_cast<size_t>(size) - done, static_cast<off_t>(done));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            break;
-        done += static_cast<size_t>(n);
-    }
-    close(fd);
-    buffer[done] = '\0';
-    text.assign(buffer);
-    std::free(buffer);
+    std::string bytes;
+    if (int error = ReadWholeFile(path, kLargestPrefsFile, &bytes))
+        return error == ENOENT ? FileRead::kMissing : FileRead::kUnreadable;
+    text.assign(bytes.c_str());
     return FileRead::kRead;
 }
 
@@ -132,7 +114,7 @@ void ReadPrefsIni()
 {
     std::string path;
     std::string text;
-    if (!PrefsFilePath(path) || ReadWholeFile(path, text) != FileRead::kRead)
+    if (!PrefsFilePath(path) || ReadPrefsText(path, text) != FileRead::kRead)
         return;
     ForEachLine(text, [](const char* line, size_t length) {
         std::string fields[kFieldCount];
@@ -149,7 +131,7 @@ void WritePrefsIni()
     // Lines of other keys (the product name) stay; the language line is replaced.
     std::string old;
     std::string text;
-    FileRead read = ReadWholeFile(path, old);
+    FileRead read = ReadPrefsText(path, old);
     // A file that is there but cannot be read is not replaced: its lines would be lost.
     if (read == FileRead::kUnreadable)
         return;
@@ -170,12 +152,5 @@ void WritePrefsIni()
     default: break;
     }
 
-    std::string fresh = path + ".new";
-    int fd = open(fresh.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-    if (fd < 0)
-        return;
-    bool ok = write(fd, text.data(), text.size()) == static_cast<ssize_t>(text.size());
-    ok = close(fd) == 0 && ok;
-    if (!ok || rename(fresh.c_str(), path.c_str()) != 0)
-        unlink(fresh.c_str());
+    ReplaceWholeFile(path, text, 0666);
 }

@@ -18,7 +18,7 @@ set(rules
   "config/|platform/ plugin/settings/ config/"
   "sender/|platform/ plugin/settings/ sender/"
   "host/document/|sdk/ host/document/"
-  "host/svg/|sdk/ host/document/ host/svg/"
+  "host/svg/|sdk/ platform/ host/document/ host/svg/"
   "host/text/|sdk/ host/text/"
   "host/unite/|sdk/ host/unite/"
   "host/session/|sdk/ host/document/ host/session/"
