@@ -26,34 +26,14 @@ std::string LocalName(const pugi::xml_node& node)
     return name;
 }
 
-std::string Trim(const std::string& s)
-{
-    size_t b = s.find_first_not_of(" \t\r\n");
-    if (b == std::string::npos) return "";
-    size_t e = s.find_last_not_of(" \t\r\n");
-    return s.substr(b, e - b + 1);
-}
-
 // Style declarations of one element: the style attribute wins over presentation attributes.
 using StyleMap = std::map<std::string, std::string>;
 
 void ParseStyleAttribute(const char* text, StyleMap& out)
 {
-    std::string s = text ? text : "";
-    size_t pos = 0;
-    while (pos < s.size()) {
-        size_t end = s.find(';', pos);
-        if (end == std::string::npos) end = s.size();
-        std::string decl = s.substr(pos, end - pos);
-        size_t colon = decl.find(':');
-        if (colon != std::string::npos) {
-            std::string key = Trim(decl.substr(0, colon));
-            std::string value = Trim(decl.substr(colon + 1));
-            size_t important = value.find("!important");
-            if (important != std::string::npos) value = Trim(value.substr(0, important));
-            if (!key.empty()) out[key] = value;
-        }
-        pos = end + 1;
+    for (auto& [key, value] : ReadCssDeclarations(text)) {
+        size_t important = value.find("!important");
+        out[key] = important != std::string::npos ? TrimCssSpace(value.substr(0, important)) : value;
     }
 }
 
@@ -90,7 +70,7 @@ void ParseStyleSheet(const std::string& css, StyleSheet& sheet)
     while (pos < text.size()) {
         size_t open = text.find('{', pos);
         if (open == std::string::npos) break;
-        std::string selectors = Trim(text.substr(pos, open - pos));
+        std::string selectors = TrimCssSpace(text.substr(pos, open - pos));
         int depth = 1;
         size_t close = open + 1;
         for (; close < text.size() && depth > 0; ++close) {
@@ -106,7 +86,7 @@ void ParseStyleSheet(const std::string& css, StyleSheet& sheet)
         while (start <= selectors.size()) {
             size_t comma = selectors.find(',', start);
             if (comma == std::string::npos) comma = selectors.size();
-            std::string sel = Trim(selectors.substr(start, comma - start));
+            std::string sel = TrimCssSpace(selectors.substr(start, comma - start));
             start = comma + 1;
             if (sel.empty() || sel.find_first_of(" >+~[:*") != std::string::npos) continue;  // not a simple selector
             StyleRule rule;
@@ -149,7 +129,7 @@ StyleMap ElementStyle(const pugi::xml_node& node, const StyleSheet* sheet = null
     StyleMap style;
     for (const char* key : kStyleProperties) {
         pugi::xml_attribute a = node.attribute(key);
-        if (a) style[key] = Trim(a.value());
+        if (a) style[key] = TrimCssSpace(a.value());
     }
     if (sheet && !sheet->empty()) {
         std::string tag = LocalName(node), id = node.attribute("id").value();
@@ -206,7 +186,7 @@ bool ParseSvgPaint(const std::string& value, bool& on, Color& color)
         {"purple", {128 / 255.0, 0, 128 / 255.0}}, {"teal", {0, 128 / 255.0, 128 / 255.0}},
         {"orange", {1, 165 / 255.0, 0}},
     };
-    std::string v = Trim(value);
+    std::string v = TrimCssSpace(value);
     if (v.empty() || v == "inherit") return false;
     if (v == "none" || v == "transparent") {
         on = false;
@@ -257,11 +237,6 @@ bool UserLength(const std::string& text, double reference, double& value)
     if (!ParseSvgLength(text.c_str(), reference * 0.75, points)) return false;
     value = points / 0.75;
     return true;
-}
-
-double MatrixScale(const AIRealMatrix& m)
-{
-    return std::sqrt(std::fabs(m.a * m.d - m.b * m.c));
 }
 
 // What children inherit. Lengths stay in user units: they take the scale of the element
@@ -324,7 +299,7 @@ void ApplyStyle(const StyleMap& s, Inherited& inherit)
     ch.strokeColor = st.strokeColor;
     ch.strokeWidth = st.strokeWidth;
     if (auto v = get("font-family")) {
-        std::string family = Trim(v->substr(0, v->find(',')));
+        std::string family = TrimCssSpace(v->substr(0, v->find(',')));
         if (family.size() >= 2 && (family.front() == '\'' || family.front() == '"')) family = family.substr(1, family.size() - 2);
         if (!family.empty()) ch.fontFamily = family;
     }
@@ -363,9 +338,7 @@ struct Reader {
 
     AIRealMatrix ElementMatrix(const pugi::xml_node& n, const AIRealMatrix& parent)
     {
-        AIRealMatrix t;
-        if (!ParseSvgTransform(n.attribute("transform").value(), t)) t = IdentityMatrix();
-        return ConcatMatrix(t, parent);
+        return ConcatMatrix(ElementTransform(n), parent);
     }
 
     Art* NewPath(Art* parent, const pugi::xml_node& n, const AIRealMatrix& parentCtm)
@@ -770,7 +743,7 @@ struct Reader {
     Art* ShapeAsPath(const std::string& reference, const AIRealMatrix& ctm)
     {
         std::string id = reference;
-        if (id.rfind("url(", 0) == 0) id = Trim(id.substr(4, id.find(')') == std::string::npos ? std::string::npos : id.find(')') - 4));
+        if (id.rfind("url(", 0) == 0) id = TrimCssSpace(id.substr(4, id.find(')') == std::string::npos ? std::string::npos : id.find(')') - 4));
         if (id.size() < 2 || id[0] != '#') return nullptr;
         auto target = ids.find(id.substr(1));
         if (target == ids.end() || depth > 150) return nullptr;
@@ -812,7 +785,7 @@ struct Reader {
     static bool ParseViewBox(const char* text, double vb[4])
     {
         std::string v = text ? text : "";
-        if (Trim(v).empty()) return false;
+        if (TrimCssSpace(v).empty()) return false;
         for (char& ch : v)
             if (ch == ',') ch = ' ';
         std::istringstream in(v);

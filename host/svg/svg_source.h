@@ -42,6 +42,10 @@ void DeriveCornerFlags(std::vector<AIPathSegment>& segments);
 
 // The transform attribute as a matrix (svg_transform.cpp); false on a syntax error.
 bool ParseSvgTransform(const char* text, AIRealMatrix& matrix);
+// An element's own transform, the identity when it has none or a broken one.
+AIRealMatrix ElementTransform(const pugi::xml_node& node);
+// The factor a matrix scales areas by, as a length: what stroke widths and font sizes take.
+double MatrixScale(const AIRealMatrix& m);
 
 // A length with its unit in points; percentages against `reference` points.
 bool ParseSvgLength(const char* text, double reference, double& points);
@@ -50,6 +54,13 @@ bool ParseSvgLength(const char* text, double reference, double& points);
 std::string FormatSvgPathData(const std::vector<AIPathSegment>& segments, bool closed,
                               const AIRealMatrix& artworkToUser);
 std::string FormatSvgNumber(double value);
+
+// CSS declarations (svg_css.cpp): "key: value" pairs between ';' of a style attribute or a
+// rule's body, in their order, key and value without surrounding white space.
+using CssDeclarations = std::vector<std::pair<std::string, std::string>>;
+CssDeclarations ReadCssDeclarations(const char* text);
+// The text without white space at either end.
+std::string TrimCssSpace(const std::string& text);
 
 // The namespace the host keeps its own attributes in.
 constexpr const char* kHostNamespaceUri = "urn:travex:host";

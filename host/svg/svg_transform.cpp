@@ -27,6 +27,18 @@ bool ReadNumber(const char*& p, double& value)
 
 }  // namespace
 
+AIRealMatrix ElementTransform(const pugi::xml_node& node)
+{
+    AIRealMatrix t;
+    if (!ParseSvgTransform(node.attribute("transform").value(), t)) t = IdentityMatrix();
+    return t;
+}
+
+double MatrixScale(const AIRealMatrix& m)
+{
+    return std::sqrt(std::fabs(m.a * m.d - m.b * m.c));
+}
+
 bool ParseSvgTransform(const char* text, AIRealMatrix& matrix)
 {
     matrix = IdentityMatrix();

@@ -78,37 +78,11 @@ const char* kInkscapeUri = "http://www.inkscape.org/namespaces/inkscape";
 const char* kSodipodiUri = "http://sodipodi.sourceforge.net/DTD/sodipodi-0.dtd";
 const char* kXlinkUri = "http://www.w3.org/1999/xlink";
 
-using Declarations = std::vector<std::pair<std::string, std::string>>;
-
-Declarations ReadDeclarations(const char* style)
-{
-    Declarations out;
-    std::string s = style ? style : "";
-    size_t pos = 0;
-    while (pos < s.size()) {
-        size_t end = s.find(';', pos);
-        if (end == std::string::npos) end = s.size();
-        std::string decl = s.substr(pos, end - pos);
-        size_t colon = decl.find(':');
-        if (colon != std::string::npos) {
-            auto trim = [](std::string t) {
-                size_t b = t.find_first_not_of(" \t\r\n");
-                size_t e = t.find_last_not_of(" \t\r\n");
-                return b == std::string::npos ? std::string() : t.substr(b, e - b + 1);
-            };
-            std::string key = trim(decl.substr(0, colon));
-            if (!key.empty()) out.emplace_back(key, trim(decl.substr(colon + 1)));
-        }
-        pos = end + 1;
-    }
-    return out;
-}
-
 // Sets (or with an empty value removes) one style property, keeping the others in order;
 // a presentation attribute of the same name goes, so the style attribute is the one truth.
 void SetStyleProperty(pugi::xml_node node, const std::string& key, const std::string& value)
 {
-    Declarations decls = ReadDeclarations(node.attribute("style").value());
+    CssDeclarations decls = ReadCssDeclarations(node.attribute("style").value());
     bool found = false;
     for (auto it = decls.begin(); it != decls.end();) {
         if (it->first == key) {
@@ -133,7 +107,7 @@ void SetStyleProperty(pugi::xml_node node, const std::string& key, const std::st
 std::string CurrentStyleValue(pugi::xml_node node, const std::string& key)
 {
     std::string value = node.attribute(key.c_str()).value();
-    for (auto& [k, v] : ReadDeclarations(node.attribute("style").value()))
+    for (auto& [k, v] : ReadCssDeclarations(node.attribute("style").value()))
         if (k == key) value = v;
     return value;
 }
@@ -163,13 +137,6 @@ void SetTransform(pugi::xml_node node, const AIRealMatrix& m)
     else SetAttribute(node, "transform", MatrixText(m));
 }
 
-AIRealMatrix OwnTransform(pugi::xml_node node)
-{
-    AIRealMatrix t;
-    if (!ParseSvgTransform(node.attribute("transform").value(), t)) t = IdentityMatrix();
-    return t;
-}
-
 AIRealMatrix Inverse(const AIRealMatrix& m)
 {
     AIRealMatrix inverse;
@@ -188,11 +155,6 @@ std::string Hex(const Color& c)
 bool SameColor(const Color& a, const Color& b)
 {
     return std::fabs(a.red - b.red) < 0.002 && std::fabs(a.green - b.green) < 0.002 && std::fabs(a.blue - b.blue) < 0.002;
-}
-
-double MatrixScale(const AIRealMatrix& m)
-{
-    return std::sqrt(std::fabs(m.a * m.d - m.b * m.c));
 }
 
 std::string ElementName(pugi::xml_node node, const char* local)
@@ -254,7 +216,7 @@ struct Writer {
     void Rehome(Art* art, pugi::xml_node node, pugi::xml_node container, const AIRealMatrix& ctm)
     {
         if (node.parent() == container) return;
-        AIRealMatrix placed = ConcatMatrix(OwnTransform(node), art->contentMatrix);
+        AIRealMatrix placed = ConcatMatrix(ElementTransform(node), art->contentMatrix);
         SetTransform(node, ConcatMatrix(placed, Inverse(ctm)));
         art->contentMatrix = ctm;
         WriteEffectiveStyle(art, node, placed);
@@ -274,7 +236,7 @@ struct Writer {
             for (Art* child : art->children) {
                 pugi::xml_node childNode(child->node);
                 if (childNode && childNode.parent() == node)
-                    WriteEffectiveStyle(child, childNode, ConcatMatrix(OwnTransform(childNode), elementCtm));
+                    WriteEffectiveStyle(child, childNode, ConcatMatrix(ElementTransform(childNode), elementCtm));
             }
             break;
         default:
@@ -401,7 +363,7 @@ struct Writer {
                 Rehome(art, node, container, ctm);
             }
             if (art->fChanged) SetStyleProperty(node, "display", art->fHidden ? "none" : "");
-            SyncChildren(art, node, ConcatMatrix(OwnTransform(node), ctm));
+            SyncChildren(art, node, ConcatMatrix(ElementTransform(node), ctm));
             return;
         }
         case ArtType::Path:
@@ -639,7 +601,7 @@ struct Writer {
                 reference = child.attribute("xlink:href").value();
                 if (reference.empty()) reference = child.attribute("href").value();
             }
-        for (auto& [key, value] : ReadDeclarations(text.attribute("style").value()))
+        for (auto& [key, value] : ReadCssDeclarations(text.attribute("style").value()))
             if (key == "shape-inside" && value.rfind("url(#", 0) == 0) reference = "#" + value.substr(5, value.size() - 6);
         if (reference.size() < 2) return;
         pugi::xml_node defs;
@@ -769,7 +731,7 @@ struct Writer {
             }
             if (layer->fChanged) WriteLayerFlags(layer, node);
             layerOrder.push_back(node);
-            SyncChildren(layer->group, node, ConcatMatrix(OwnTransform(node), layer->group->contentMatrix));
+            SyncChildren(layer->group, node, ConcatMatrix(ElementTransform(node), layer->group->contentMatrix));
         }
         OrderNodes(root, layerOrder);
         RemoveDisposed();
