@@ -187,7 +187,7 @@ TEST_F(ConfigurationLayer, OriginFromTheTwoRectangles)
         {"taller chosen, pages step by the shorter", {tall, shortA}, 1, 0, 2, {0, 380}},
     };
     for (const auto& c : cases) {
-        doc_ = texttest::LoadDrawing("origin", texttest::Drawing(""));
+        doc_ = onhost::LoadDrawing("origin", onhost::Drawing(""));
         BuildConfigurationLayer(0);
         AILayerHandle layer = host::ToHandle(ConfigLayer());
         for (const AIRealRect& r : c.paths) AddPath(layer, r);

@@ -34,7 +34,7 @@ std::vector<Counts> StatusLines(const std::string& out)
 std::string Script(const std::string& folder, const std::string& steps)
 {
     std::string path = folder + "/steps.txt";
-    WriteWholeFile(path, steps);
+    WriteBytes(path, steps);
     return path;
 }
 

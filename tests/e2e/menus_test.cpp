@@ -30,7 +30,7 @@ void WritePrefs(const std::string& text)
         return;
     std::string folder = TestHome() + "/Documents/Adobe/Illustrator/Prefs";
     std::filesystem::create_directories(folder);
-    WriteWholeFile(folder + "/TRAVEX-Pro.ini", text);
+    WriteBytes(folder + "/TRAVEX-Pro.ini", text);
 }
 
 TEST(MenusTest, ItemsGroupsAndToolInBothLanguages)
