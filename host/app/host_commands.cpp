@@ -12,6 +12,7 @@
 
 #include <QGuiApplication>
 
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
 #include <memory>
@@ -174,151 +175,230 @@ std::vector<std::string> SplitStepWords(const std::string& step)
     return words;
 }
 
+namespace {
+
+// What a step's handler gets: the session, the step as written and its words.
+struct StepCall {
+    HostSession& session;
+    const std::string& step;
+    const std::vector<std::string>& words;
+    std::string& error;
+
+    bool Fail(const std::string& reason)
+    {
+        error = "step \"" + step + "\": " + reason;
+        return false;
+    }
+};
+
+bool ListStep(StepCall& c)
+{
+    std::fputs(DocumentListing(*c.session.document).c_str(), stdout);
+    if (!HostUndoText().empty() || !HostRedoText().empty())
+        std::printf("undo \"%s\", redo \"%s\"\n", HostUndoText().c_str(), HostRedoText().c_str());
+    return true;
+}
+
+bool MenusStep(StepCall&)
+{
+    std::fputs(HostMenuListing().c_str(), stdout);
+    return true;
+}
+
+bool ToolsStep(StepCall&)
+{
+    std::fputs(HostToolListing().c_str(), stdout);
+    return true;
+}
+
+bool MenuStep(StepCall& c)
+{
+    std::string text = RestAfterWord(c.step);
+    if (text.size() >= 2 && text.front() == '"' && text.back() == '"')
+        text = text.substr(1, text.size() - 2);
+    MenuItemRecord* item = FindHostMenuItem(text);
+    if (item == nullptr)
+        return c.Fail("no menu item \"" + text + "\"");
+    if (!IsHostMenuItemEnabled(*item, c.session.document != nullptr))
+        return c.Fail("the menu item \"" + text + "\" is disabled");
+    SendMenuGo(c.session, reinterpret_cast<AIMenuItemHandle>(item));
+    return true;
+}
+
+bool AboutStep(StepCall& c)
+{
+    SendInterfaceMessage(c.session, kSPInterfaceAboutSelector);
+    return true;
+}
+
+bool ReloadStep(StepCall& c)
+{
+    std::string reason;
+    return ReloadPlugin(c.session, reason) || c.Fail(reason);
+}
+
+bool MessageStep(StepCall& c)
+{
+    ASErr status = SendBareMessage(c.session, c.words[1].c_str(), c.words[2].c_str());
+    std::printf("message \"%s\"/\"%s\": %d\n", c.words[1].c_str(), c.words[2].c_str(), status);
+    return true;
+}
+
+bool StartupStep(StepCall& c)
+{
+    // a second start-up would leave the first one's globals and menus behind
+    if (c.session.fStarted)
+        return c.Fail("the plug-in is started already");
+    SendInterfaceMessage(c.session, kSPInterfaceStartupSelector);
+    return true;
+}
+
+bool ShutdownStep(StepCall& c)
+{
+    SendInterfaceMessage(c.session, kSPInterfaceShutdownSelector);
+    return true;
+}
+
+bool UiStep(StepCall& c)
+{
+    std::string reason;
+    return SetUiRobotScript(RestAfterWord(c.step), &reason) || c.Fail(reason);
+}
+
+bool HookStepCommand(StepCall& c)
+{
+    std::string rest = RestAfterWord(RestAfterWord(c.step));
+    Hooks().push_back(std::make_unique<HookStep>(HookStep{&c.session, rest, c.words[1]}));
+    RegisterUiRobotHook(c.words[1], RunHookStep, Hooks().back().get());
+    return true;
+}
+
+bool SaveStep(StepCall& c)
+{
+    std::string path = c.words.size() == 2 ? c.words[1] : c.session.document->fileName;
+    std::string reason;
+    if (!SaveSvgDocument(*c.session.document, path, reason))
+        return c.Fail(reason);
+    std::printf("saved %s\n", path.c_str());
+    return true;
+}
+
+bool DialogsStep(StepCall&)
+{
+    for (const UiShownDialog& dialog : UiRobotShownDialogs()) {
+        std::printf("dialog %d \"%s\"\n", dialog.dialogId, dialog.title.c_str());
+        for (const UiControlState& control : dialog.controls)
+            std::printf("  control %d \"%s\"\n", control.id, control.text.c_str());
+    }
+    return true;
+}
+
+bool ToolStep(StepCall& c) { return RunToolStep(c.session, c.words, c.step, c.error); }
+
+bool ViewStep(StepCall& c)
+{
+    AIRealPoint origin = {};
+    double zoom = 0;
+    if (!ParsePoint(c.words[1], origin) || std::sscanf(c.words[2].c_str(), "%lf", &zoom) != 1 || !(zoom > 0))
+        return c.Fail("usage: view H,V ZOOM");
+    SetHostViewOrigin(origin);
+    SetHostViewZoom(zoom);
+    return true;
+}
+
+bool CanvasStep(StepCall& c)
+{
+    std::string reason;
+    if (c.words.size() == 2 && !SaveViewCanvasPng(c.words[1], reason))
+        return c.Fail(reason);
+    std::printf("canvas %d x %d, %ld pixels drawn\n", ViewCanvas().width(), ViewCanvas().height(),
+                CountMarkedPixels());
+    return true;
+}
+
+bool CursorStep(StepCall&)
+{
+    std::printf("cursor %s\n", QGuiApplication::overrideCursor() != nullptr ? "set" : "none");
+    return true;
+}
+
+bool GlobalsStep(StepCall& c)
+{
+    std::printf("%s\n", GlobalsSummary(c.session).c_str());
+    return true;
+}
+
+bool StatusStep(StepCall&)
+{
+    std::printf("%s\n", HostStatusLine().c_str());
+    return true;
+}
+
+constexpr int kAnyCount = -1;
+
+// One step: its name, how many words may follow it, what it does, the usage its error
+// shows, and its lines of --help (the synopsis column, null for a step that shares the
+// line above; the text, continued lines already indented).
+struct StepCommand {
+    const char* name;
+    int minArguments;
+    int maxArguments;   // kAnyCount: no limit
+    bool (*handler)(StepCall&);
+    const char* usage;
+    const char* synopsis;
+    const char* help;
+};
+
+const StepCommand kStepCommands[] = {
+    {"list", 0, 0, ListStep, "list", "list", "the layers and art of the drawing, coordinates in points"},
+    {"menus", 0, 0, MenusStep, "menus", "menus", "the menu groups and items, with keys and options"},
+    {"tools", 0, 0, ToolsStep, "tools", "tools", "the tools the plug-in added"},
+    {"menu", 0, kAnyCount, MenuStep, "menu TEXT", "menu TEXT", "choose the menu item showing TEXT (or with key TEXT)"},
+    {"about", 0, 0, AboutStep, "about", "about", "\"SP Interface\"/\"About\""},
+    {"reload", 0, 0, ReloadStep, "reload", "reload",
+     "\"SP Access\"/\"Unload\", the library loaded again, \"Reload\""},
+    {"message", 2, 2, MessageStep, "message CALLER SELECTOR", "message CALLER SELECTOR",
+     "send a message of that caller and selector"},
+    {"startup", 0, 0, StartupStep, "startup", "startup, shutdown", "send \"Startup\" or \"Shutdown\" now"},
+    {"shutdown", 0, 0, ShutdownStep, "shutdown", nullptr, nullptr},
+    {"ui", 0, kAnyCount, UiStep, "ui STEPS", "ui STEPS", "the UI robot's steps for the next dialogs, ';' between steps"},
+    {"hook", 2, kAnyCount, HookStepCommand, "hook NAME STEP", "hook NAME STEP",
+     "the robot's step \"hook NAME\" runs STEP while a dialog is open"},
+    {"save", 0, 1, SaveStep, "save [PATH]", "save [PATH]", "save the drawing now (into PATH, else over its file)"},
+    {"dialogs", 0, 0, DialogsStep, "dialogs", "dialogs", "the dialogs shown so far, with the texts of their controls"},
+    {"tool", 0, kAnyCount, ToolStep, "tool ACTION [POINTS]", "tool ACTION [POINTS]",
+     "\"AI Tool\" messages of the plug-in's tool: select, deselect,\n"
+     "                            options; down, move (a drag), track, up at X,Y (points);\n"
+     "                            drag X,Y X2,Y2: select, down at X,Y, drags to X,Y and X2,Y2, up"},
+    {"view", 2, 2, ViewStep, "view H,V ZOOM", "view H,V ZOOM",
+     "the view shows artwork point H,V at its top-left, at ZOOM (1: 100%)"},
+    {"canvas", 0, 1, CanvasStep, "canvas [PATH.png]", "canvas [PATH]",
+     "the view's canvas: pixels drawn on it; written to PATH as PNG"},
+    {"cursor", 0, 0, CursorStep, "cursor", "cursor", "whether a plug-in set the cursor"},
+    {"globals", 0, 0, GlobalsStep, "globals", "globals", "the size and checksum of the plug-in's globals block"},
+    {"status", 0, 0, StatusStep, "status", "status", "suites held, acquired and released; blocks, strings, alerts"},
+};
+
+}  // namespace
+
 bool RunHostStep(HostSession& session, const std::string& step, std::string& error)
 {
     std::vector<std::string> words = SplitStepWords(step);
     if (words.empty())
         return true;
-    const std::string& command = words[0];
-    auto wantWords = [&](size_t count, const char* usage) {
-        if (words.size() == count)
-            return true;
-        error = "step \"" + step + "\": usage: " + usage;
-        return false;
-    };
-    if (command == "list") {
-        if (!wantWords(1, "list"))
+    StepCall call{session, step, words, error};
+    for (const StepCommand& command : kStepCommands) {
+        if (words[0] != command.name)
+            continue;
+        const int arguments = int(words.size()) - 1;
+        if (arguments < command.minArguments || (command.maxArguments != kAnyCount && arguments > command.maxArguments))
+            return call.Fail(std::string("usage: ") + command.usage);
+        if (!command.handler(call))
             return false;
-        std::fputs(DocumentListing(*session.document).c_str(), stdout);
-        if (!HostUndoText().empty() || !HostRedoText().empty())
-            std::printf("undo \"%s\", redo \"%s\"\n", HostUndoText().c_str(), HostRedoText().c_str());
-    } else if (command == "menus") {
-        if (!wantWords(1, "menus"))
-            return false;
-        std::fputs(HostMenuListing().c_str(), stdout);
-    } else if (command == "tools") {
-        if (!wantWords(1, "tools"))
-            return false;
-        std::fputs(HostToolListing().c_str(), stdout);
-    } else if (command == "menu") {
-        std::string text = RestAfterWord(step);
-        if (text.size() >= 2 && text.front() == '"' && text.back() == '"')
-            text = text.substr(1, text.size() - 2);
-        MenuItemRecord* item = FindHostMenuItem(text);
-        if (item == nullptr) {
-            error = "step \"" + step + "\": no menu item \"" + text + "\"";
-            return false;
-        }
-        if (!IsHostMenuItemEnabled(*item, session.document != nullptr)) {
-            error = "step \"" + step + "\": the menu item \"" + text + "\" is disabled";
-            return false;
-        }
-        SendMenuGo(session, reinterpret_cast<AIMenuItemHandle>(item));
-    } else if (command == "about") {
-        if (!wantWords(1, "about"))
-            return false;
-        SendInterfaceMessage(session, kSPInterfaceAboutSelector);
-    } else if (command == "reload") {
-        if (!wantWords(1, "reload"))
-            return false;
-        if (!ReloadPlugin(session, error)) {
-            error = "step \"" + step + "\": " + error;
-            return false;
-        }
-    } else if (command == "message") {
-        if (!wantWords(3, "message CALLER SELECTOR"))
-            return false;
-        ASErr status = SendBareMessage(session, words[1].c_str(), words[2].c_str());
-        std::printf("message \"%s\"/\"%s\": %d\n", words[1].c_str(), words[2].c_str(), status);
-    } else if (command == "startup" || command == "shutdown") {
-        if (!wantWords(1, command == "startup" ? "startup" : "shutdown"))
-            return false;
-        // a second start-up would leave the first one's globals and menus behind
-        if (command == "startup" && session.fStarted) {
-            error = "step \"" + step + "\": the plug-in is started already";
-            return false;
-        }
-        SendInterfaceMessage(session, command == "startup" ? kSPInterfaceStartupSelector : kSPInterfaceShutdownSelector);
-    } else if (command == "ui") {
-        std::string steps = RestAfterWord(step);
-        std::string reason;
-        if (!SetUiRobotScript(steps, &reason)) {
-            error = "step \"" + step + "\": " + reason;
-            return false;
-        }
-    } else if (command == "hook") {
-        if (words.size() < 3) {
-            error = "step \"" + step + "\": usage: hook NAME STEP";
-            return false;
-        }
-        std::string rest = RestAfterWord(RestAfterWord(step));
-        Hooks().push_back(std::make_unique<HookStep>(HookStep{&session, rest, words[1]}));
-        RegisterUiRobotHook(words[1], RunHookStep, Hooks().back().get());
-    } else if (command == "save") {
-        if (words.size() > 2) {
-            error = "step \"" + step + "\": usage: save [PATH]";
-            return false;
-        }
-        std::string path = words.size() == 2 ? words[1] : session.document->fileName;
-        std::string reason;
-        if (!SaveSvgDocument(*session.document, path, reason)) {
-            error = "step \"" + step + "\": " + reason;
-            return false;
-        }
-        std::printf("saved %s\n", path.c_str());
-    } else if (command == "dialogs") {
-        if (!wantWords(1, "dialogs"))
-            return false;
-        for (const UiShownDialog& dialog : UiRobotShownDialogs()) {
-            std::printf("dialog %d \"%s\"\n", dialog.dialogId, dialog.title.c_str());
-            for (const UiControlState& control : dialog.controls)
-                std::printf("  control %d \"%s\"\n", control.id, control.text.c_str());
-        }
-    } else if (command == "tool") {
-        if (!RunToolStep(session, words, step, error))
-            return false;
-    } else if (command == "view") {
-        AIRealPoint origin = {};
-        double zoom = 0;
-        if (words.size() != 3 || !ParsePoint(words[1], origin) || std::sscanf(words[2].c_str(), "%lf", &zoom) != 1 ||
-            !(zoom > 0)) {
-            error = "step \"" + step + "\": usage: view H,V ZOOM";
-            return false;
-        }
-        SetHostViewOrigin(origin);
-        SetHostViewZoom(zoom);
-    } else if (command == "canvas") {
-        if (words.size() > 2) {
-            error = "step \"" + step + "\": usage: canvas [PATH.png]";
-            return false;
-        }
-        if (words.size() == 2) {
-            std::string reason;
-            if (!SaveViewCanvasPng(words[1], reason)) {
-                error = "step \"" + step + "\": " + reason;
-                return false;
-            }
-        }
-        std::printf("canvas %d x %d, %ld pixels drawn\n", ViewCanvas().width(), ViewCanvas().height(),
-                    CountMarkedPixels());
-    } else if (command == "cursor") {
-        if (!wantWords(1, "cursor"))
-            return false;
-        std::printf("cursor %s\n", QGuiApplication::overrideCursor() != nullptr ? "set" : "none");
-    } else if (command == "globals") {
-        if (!wantWords(1, "globals"))
-            return false;
-        std::printf("%s\n", GlobalsSummary(session).c_str());
-    } else if (command == "status") {
-        if (!wantWords(1, "status"))
-            return false;
-        std::printf("%s\n", HostStatusLine().c_str());
-    } else {
-        error = "step \"" + step + "\": unknown step \"" + command + "\" (see --help)";
-        return false;
+        std::fflush(stdout);
+        return true;
     }
-    std::fflush(stdout);
-    return true;
+    return call.Fail("unknown step \"" + words[0] + "\" (see --help)");
 }
 
 bool ReadHostScript(const std::string& path, std::vector<std::string>& steps, std::string& error)
@@ -342,27 +422,18 @@ bool ReadHostScript(const std::string& path, std::vector<std::string>& steps, st
 
 const char* HostStepHelp()
 {
-    return "Steps (each one argument on the command line, or one line of a script):\n"
-           "  list                      the layers and art of the drawing, coordinates in points\n"
-           "  menus                     the menu groups and items, with keys and options\n"
-           "  tools                     the tools the plug-in added\n"
-           "  menu TEXT                 choose the menu item showing TEXT (or with key TEXT)\n"
-           "  about                     \"SP Interface\"/\"About\"\n"
-           "  reload                    \"SP Access\"/\"Unload\", the library loaded again, \"Reload\"\n"
-           "  message CALLER SELECTOR   send a message of that caller and selector\n"
-           "  startup, shutdown         send \"Startup\" or \"Shutdown\" now\n"
-           "  ui STEPS                  the UI robot's steps for the next dialogs, ';' between steps\n"
-           "  hook NAME STEP            the robot's step \"hook NAME\" runs STEP while a dialog is open\n"
-           "  save [PATH]               save the drawing now (into PATH, else over its file)\n"
-           "  dialogs                   the dialogs shown so far, with the texts of their controls\n"
-           "  tool ACTION [POINTS]      \"AI Tool\" messages of the plug-in's tool: select, deselect,\n"
-           "                            options; down, move (a drag), track, up at X,Y (points);\n"
-           "                            drag X,Y X2,Y2: select, down at X,Y, drags to X,Y and X2,Y2, up\n"
-           "  view H,V ZOOM             the view shows artwork point H,V at its top-left, at ZOOM (1: 100%)\n"
-           "  canvas [PATH]             the view's canvas: pixels drawn on it; written to PATH as PNG\n"
-           "  cursor                    whether a plug-in set the cursor\n"
-           "  globals                   the size and checksum of the plug-in's globals block\n"
-           "  status                    suites held, acquired and released; blocks, strings, alerts\n";
+    static const std::string help = [] {
+        std::string text = "Steps (each one argument on the command line, or one line of a script):\n";
+        for (const StepCommand& command : kStepCommands) {
+            if (command.synopsis == nullptr)
+                continue;
+            std::string synopsis = command.synopsis;
+            synopsis.resize(std::max<size_t>(synopsis.size() + 1, 26), ' ');
+            text += "  " + synopsis + command.help + "\n";
+        }
+        return text;
+    }();
+    return help.c_str();
 }
 
 }  // namespace host
