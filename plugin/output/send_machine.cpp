@@ -63,7 +63,7 @@ bool WriteByteWithRetries(unsigned char byte)
         if (WritePort(&byte, 1) == 1)
             return true;
         if (gLastPortError != kPortErrorTimeout || stalls + 1 >= kMaxStalledWrites) {
-            ReportPortError(kPortErrorTimeOut, gLastPortError);
+            ReportPortError(kPortMessageTimeOut, gLastPortError);
             return false;
         }
     }
@@ -89,7 +89,7 @@ int ReadReply(char* reply, size_t room)
             WaitTicks(kReplyWaitTicks);
             if (++emptyReads >= kReplyEmptyReads) {
                 result = -1;
-                ReportPortError(kPortErrorNoReply, -1);
+                ReportPortError(kPortMessageNoReply, -1);
                 break;
             }
             continue;
@@ -116,20 +116,20 @@ void OpenPlotDataFile()
     char path[260];
     int status = GetPlotDataFilePath(path, sizeof path);
     if (status != 0) {
-        ReportPortError(kPortErrorPlotFile, status);
+        ReportPortError(kPortMessagePlotFile, status);
         return;
     }
     m.hSendFile = open(path, O_RDWR | O_CLOEXEC);
     if (m.hSendFile == -1)
         m.hSendFile = open(path, O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
     if (m.hSendFile == -1) {
-        ReportPortError(kPortErrorPlotFile, PortErrorFromErrno(errno));
+        ReportPortError(kPortMessagePlotFile, PortErrorFromErrno(errno));
         return;
     }
     off_t size = lseek(m.hSendFile, 0, SEEK_END);
     lseek(m.hSendFile, 0, SEEK_SET);
     if (size < 0 || size > INT32_MAX) {
-        ReportPortError(kPortErrorPlotFile, kPortErrorInvalidParameter);
+        ReportPortError(kPortMessagePlotFile, kPortErrorInvalidParameter);
         return;
     }
     m.iFileSize = int32_t(size);
@@ -145,7 +145,7 @@ bool ReadNextChunk()
         m.abSendBuffer[0] = '\0';
         m.iBufPos = 0;
         m.iBufLength = 0;
-        ReportPortError(kPortErrorPlotFile, n < 0 ? PortErrorFromErrno(errno) : kEndOfFileError);
+        ReportPortError(kPortMessagePlotFile, n < 0 ? PortErrorFromErrno(errno) : kEndOfFileError);
         return false;
     }
     m.abSendBuffer[n] = '\0';
@@ -182,7 +182,7 @@ void StreamCommands()
                 // The plotter holds the line: try the same byte on the next call, so the
                 // cancel is polled meanwhile; a port that stays stuck or fails ends the run.
                 if (gLastPortError != kPortErrorTimeout || ++m.wStalledCalls >= kMaxStalledWrites) {
-                    ReportPortError(kPortErrorTimeOut, gLastPortError);
+                    ReportPortError(kPortMessageTimeOut, gLastPortError);
                     m.fSendDone = 1;
                 }
                 return;
@@ -228,19 +228,19 @@ void PerformStep(int16_t step)
     switch (step) {
     case 0:
         if (m.fNoPort == 0) {
-            ShowPortStatus(kStatusOpeningPort);
+            ShowPortStatus(kPortStatusOpeningPort);
             OpenPlotterPort();
         }
         break;
     case 1:
         if (portSteps) {
-            ShowPortStatus(kStatusPlotterOpening);
+            ShowPortStatus(kPortStatusPlotterOpening);
             SendPlotterOn();
         }
         break;
     case 2:
         if (portSteps) {
-            ShowPortStatus(kStatusResetting);
+            ShowPortStatus(kPortStatusResetting);
             WritePortString("IN;");
         }
         break;
@@ -253,13 +253,13 @@ void PerformStep(int16_t step)
         break;
     case 6:
         if (m.iFirstError == 0) {
-            ShowPortStatus(kStatusConverting);
+            ShowPortStatus(kPortStatusConverting);
             ConvertAllPages();
         }
         break;
     case 7:
         if (portSteps) {
-            ShowPortStatus(kStatusSending);
+            ShowPortStatus(kPortStatusSending);
             SetProgressPercent(0);
             SendPlotWindow();
         }
@@ -313,7 +313,7 @@ void OpenPlotterPort()
     else
         m.hPort = name[0] != '\0' ? OpenSerialPort(name, &error) : kInvalidPort;
     if (m.hPort == kInvalidPort) {
-        ReportPortError(kPortErrorOpen, error);
+        ReportPortError(kPortMessageOpen, error);
         return;
     }
     if (port >= kParallelPortFirst)
@@ -340,7 +340,7 @@ void OpenPlotterPort()
     line.fRaiseDtrRts = settings->wFlowControl == 2 ? 1 : 0;
     error = ApplySerialSettings(m.hPort, &line);
     if (error != 0)
-        ReportPortError(kPortErrorHandshake, error);
+        ReportPortError(kPortMessageHandshake, error);
 }
 
 void ClosePlotterPort()

@@ -11,23 +11,26 @@
 #include <cstddef>
 #include <cstdint>
 
-// Error codes of ReportPortError; the texts are strings 16100 + code (Japanese) and
-// 16400 + code (English), each a format with the error number.
-constexpr int16_t kPortErrorOpen = 1;
-constexpr int16_t kPortErrorQueues = 2;
-constexpr int16_t kPortErrorHandshake = 5;
-constexpr int16_t kPortErrorNoReply = 6;
-constexpr int16_t kPortErrorPlotFile = 8;
-constexpr int16_t kPortErrorTimeOut = 9;
+// Message codes of ReportPortError: which text to show, strings 16100 + code (Japanese) and
+// 16400 + code (English), each a format with the port's error number. A message code is no
+// error number: kPortMessageTimeOut (9) shows the time-out text whatever the number is, and
+// the port's own numbers (kPortErrorTimeout, 1460, and the others of platform/serial_port.h)
+// only fill the text's number.
+constexpr int16_t kPortMessageOpen = 1;
+constexpr int16_t kPortMessageQueues = 2;
+constexpr int16_t kPortMessageHandshake = 5;
+constexpr int16_t kPortMessageNoReply = 6;
+constexpr int16_t kPortMessagePlotFile = 8;
+constexpr int16_t kPortMessageTimeOut = 9;
 
 // Status texts of ShowPortStatus: strings 16300 + n (Japanese), 16600 + n (English).
-constexpr int16_t kStatusConverting = 1;
-constexpr int16_t kStatusOpeningPort = 2;
-constexpr int16_t kStatusClosingPort = 3;
-constexpr int16_t kStatusResetting = 4;
-constexpr int16_t kStatusPlotterOpening = 5;
-constexpr int16_t kStatusPlotterClosing = 6;
-constexpr int16_t kStatusSending = 7;
+constexpr int16_t kPortStatusConverting = 1;
+constexpr int16_t kPortStatusOpeningPort = 2;
+constexpr int16_t kPortStatusClosingPort = 3;
+constexpr int16_t kPortStatusResetting = 4;
+constexpr int16_t kPortStatusPlotterOpening = 5;
+constexpr int16_t kPortStatusPlotterClosing = 6;
+constexpr int16_t kPortStatusSending = 7;
 
 constexpr int16_t kLastSendStep = 20;
 constexpr int kCommandsPerStep = 10;
@@ -54,11 +57,12 @@ int SendPlotterOn();     // ESC ".("
 int SendPlotterOff();    // ESC ".)"
 int SendAbortCommand();  // ESC ".K"
 // Sends the query and reads the reply line up to its CR into reply (room bytes, NUL
-// ended); 0, or -1 when no reply came (reported as code 6 with -1).
+// ended); 0, or -1 when no reply came (reported as kPortMessageNoReply with -1).
 int QueryPortReply(const char* query, char* reply, size_t room);
 int QueryDeviceControl(char c, const char* parameter, char* reply, size_t room);
 
-// Records the first error of the run and shows its text; a number 0 records nothing.
+// Records the first error of the run and shows the text of message code (kPortMessage...)
+// with the port's error number; a number 0 records nothing.
 void ReportPortError(int16_t code, int32_t number);
 void ShowPortStatus(int16_t n);
 // Polls until more than n ticks of 17 ms have passed.

@@ -174,13 +174,13 @@ TEST_F(SendMachineTest, MissingPortEndsTheRunWithTheOpenError)
 TEST_F(SendMachineTest, OnlyTheFirstErrorOfARunIsShown)
 {
     SendMachine& m = g->sendMachine;
-    ReportPortError(kPortErrorOpen, 0);
+    ReportPortError(kPortMessageOpen, 0);
     EXPECT_EQ(m.iFirstError, 0);
     EXPECT_STREQ(m.szShownText, "") << "number 0 shows nothing";
-    ReportPortError(kPortErrorHandshake, 87);
+    ReportPortError(kPortMessageHandshake, 87);
     EXPECT_EQ(m.iFirstError, 87);
     EXPECT_STREQ(m.szShownText, "Handshake parameter incorrect [87]");
-    ReportPortError(kPortErrorOpen, 2);
+    ReportPortError(kPortMessageOpen, 2);
     EXPECT_EQ(m.iFirstError, 87);
     EXPECT_STREQ(m.szShownText, "Handshake parameter incorrect [87]");
 }
@@ -188,9 +188,9 @@ TEST_F(SendMachineTest, OnlyTheFirstErrorOfARunIsShown)
 TEST_F(SendMachineTest, JapaneseTextsComeFromTheirOwnGroup)
 {
     g->iLanguage = 0;
-    ShowPortStatus(kStatusOpeningPort);
+    ShowPortStatus(kPortStatusOpeningPort);
     EXPECT_EQ(std::string(g->sendMachine.szShownText), ShiftJis("通信ポートを開いています ..."));
-    ReportPortError(kPortErrorPlotFile, 5);
+    ReportPortError(kPortMessagePlotFile, 5);
     EXPECT_EQ(std::string(g->sendMachine.szShownText), ShiftJis("プロッタファイルが開けません [5]"));
 }
 
