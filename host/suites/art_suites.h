@@ -11,6 +11,7 @@
 #include "sdk/ai_path_style.h"
 #include "sdk/ai_plugin_group.h"
 #include "sdk/ai_symbol.h"
+#include "host/document/document.h"
 
 #include <string>
 
@@ -25,6 +26,11 @@ const AIArtStyleSuite* HostArtStyleSuite();
 const AIBlendStyleSuite* HostBlendStyleSuite();
 const AIPluginGroupSuite* HostPluginGroupSuite();
 const AISymbolSuite* HostSymbolSuite();
+
+// Colours between the document's RGB and the suites' style colours (path_style_suite.cpp):
+// a gray comes in as its RGB, a colour goes out as RGB.
+Color ToColor(const AIStyleColor& color);
+AIStyleColor ToStyleColor(const Color& color);
 
 // The Document suite's state that the drawing does not keep: the ruler origin (0, 0 at
 // start) and how often a plug-in asked for a redraw.

@@ -16,16 +16,6 @@ Art* LiveStyled(AIArtHandle handle)
 
 bool Unit(double x) { return std::isfinite(x) && x >= 0 && x <= 1; }
 
-AIStyleColor ToStyleColor(const Color& c)
-{
-    AIStyleColor out{};
-    out.kind = kStyleColorRgb;
-    out.red = c.red;
-    out.green = c.green;
-    out.blue = c.blue;
-    return out;
-}
-
 bool FromStyleColor(const AIStyleColor& c, Color& out)
 {
     if (c.kind == kStyleColorGray) {
@@ -106,6 +96,22 @@ const AIPathStyleSuite kSuite = {
 };
 
 }  // namespace
+
+Color ToColor(const AIStyleColor& color)
+{
+    if (color.kind == kStyleColorGray) return Color{1 - color.gray, 1 - color.gray, 1 - color.gray};
+    return Color{color.red, color.green, color.blue};
+}
+
+AIStyleColor ToStyleColor(const Color& color)
+{
+    AIStyleColor out{};
+    out.kind = kStyleColorRgb;
+    out.red = color.red;
+    out.green = color.green;
+    out.blue = color.blue;
+    return out;
+}
 
 const AIPathStyleSuite* HostPathStyleSuite() { return &kSuite; }
 

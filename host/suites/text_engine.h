@@ -81,8 +81,6 @@ void ApplyChars(const CharValues& values, CharFeatures& chars);
 void ApplyParas(const ParaValues& values, ParaFeatures& paras);
 bool SameChars(const CharFeatures& a, const CharFeatures& b);
 bool SameParas(const ParaFeatures& a, const ParaFeatures& b);
-Color ToColor(const AIStyleColor& color);
-AIStyleColor ToStyleColor(const Color& color);
 
 struct FrameObject : EngineObject {
     FrameObject() : EngineObject(EngineKind::Frame) {}

@@ -1,6 +1,8 @@
 // The text engine's object registry and the feature values its objects carry.
 #include "host/suites/text_engine.h"
 
+#include "host/suites/art_suites.h"
+
 #include "platform/code_pages.h"
 
 #include <mutex>
@@ -56,22 +58,6 @@ ATE::ATEErr ReleaseEngineRef(const void* ref, EngineKind kind)
 }
 
 int LiveEngineObjects() { return static_cast<int>(Registry().size()); }
-
-Color ToColor(const AIStyleColor& color)
-{
-    if (color.kind == kStyleColorGray) return Color{1 - color.gray, 1 - color.gray, 1 - color.gray};
-    return Color{color.red, color.green, color.blue};
-}
-
-AIStyleColor ToStyleColor(const Color& color)
-{
-    AIStyleColor out{};
-    out.kind = kStyleColorRgb;
-    out.red = color.red;
-    out.green = color.green;
-    out.blue = color.blue;
-    return out;
-}
 
 CharValues AllChars(const CharFeatures& c)
 {

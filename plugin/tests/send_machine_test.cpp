@@ -129,6 +129,16 @@ protected:
         }
         FAIL() << "the line did not follow the flow character";
     }
+    // Three commands ready to stream with XON/XOFF, writes waiting 10 ms, and the plotter
+    // holding the line with XOFF.
+    void StreamIntoAHeldLine()
+    {
+        settings_.wFlowControl = 1;
+        ASSERT_NO_FATAL_FAILURE(StartStreaming(NumberedCommands(1, 3)));
+        SetPortTimeouts(g->sendMachine.hPort, 10);
+        ASSERT_EQ(write(master_, "\x19", 1), 1);
+        WaitUntilStopped(true);
+    }
     termios SlaveState()
     {
         int fd = open(slavePath_.c_str(), O_RDWR | O_NOCTTY);
@@ -274,12 +284,8 @@ TEST_F(SendMachineTest, CommandsEndAtSemicolonEtxOrTheFileEnd)
 
 TEST_F(SendMachineTest, XoffHoldsTheStreamWithoutLosingBytes)
 {
-    settings_.wFlowControl = 1;
-    ASSERT_NO_FATAL_FAILURE(StartStreaming(NumberedCommands(1, 3)));
+    ASSERT_NO_FATAL_FAILURE(StreamIntoAHeldLine());
     SendMachine& m = g->sendMachine;
-    SetPortTimeouts(m.hPort, 10);
-    ASSERT_EQ(write(master_, "\x19", 1), 1);
-    WaitUntilStopped(true);
     StepSendMachine();
     EXPECT_EQ(m.iBytesSent, 0);
     EXPECT_EQ(m.wStalledCalls, 1);
@@ -295,12 +301,8 @@ TEST_F(SendMachineTest, XoffHoldsTheStreamWithoutLosingBytes)
 
 TEST_F(SendMachineTest, APlotterThatNeverResumesEndsTheRun)
 {
-    settings_.wFlowControl = 1;
-    ASSERT_NO_FATAL_FAILURE(StartStreaming(NumberedCommands(1, 3)));
+    ASSERT_NO_FATAL_FAILURE(StreamIntoAHeldLine());
     SendMachine& m = g->sendMachine;
-    SetPortTimeouts(m.hPort, 10);
-    ASSERT_EQ(write(master_, "\x19", 1), 1);
-    WaitUntilStopped(true);
     int calls = 0;
     while (m.fSendDone == 0 && calls < 1000) {
         StepSendMachine();
