@@ -1,4 +1,4 @@
-#include "code_pages.h"
+#include "platform/code_pages.h"
 
 #include <bit>
 #include <cerrno>

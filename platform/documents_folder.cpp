@@ -1,4 +1,4 @@
-#include "documents_folder.h"
+#include "platform/documents_folder.h"
 
 #include <cstdlib>
 #include <cstring>

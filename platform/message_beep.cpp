@@ -1,4 +1,4 @@
-#include "message_beep.h"
+#include "platform/message_beep.h"
 
 #include <cstdio>
 

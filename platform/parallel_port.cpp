@@ -1,4 +1,4 @@
-#include "parallel_port.h"
+#include "platform/parallel_port.h"
 
 #include <cerrno>
 #include <cstring>
@@ -6,7 +6,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-#include "serial_port.h"
+#include "platform/serial_port.h"
 
 int OpenParallelPort(const char* portName, int* error)
 {

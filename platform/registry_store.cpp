@@ -1,6 +1,7 @@
-#include "registry_store.h"
+#include "platform/registry_store.h"
 
-#include "documents_folder.h"
+#include "platform/documents_folder.h"
+#include "platform/whole_file.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -21,7 +22,7 @@ namespace {
 RegistryKeyRecord g_currentUser{"HKEY_CURRENT_USER", true};
 
 const char kStoreHeader[] = "Windows Registry Editor Version 5.00";
-constexpr off_t kLargestStore = 64 * 1024 * 1024;
+constexpr size_t kLargestStore = 64 * 1024 * 1024;
 
 struct StoreEntry {
     std::string raw;     // a line kept as it stood: written back unchanged
@@ -297,29 +298,11 @@ void ParseStoreText(const std::string& text, Store& store)
 void ReadStoreFile(const std::string& path, Store& store)
 {
     store = Store{};
-    int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-        store.garbled = errno != ENOENT;
+    std::string text;
+    if (int error = ReadWholeFile(path, kLargestStore, &text)) {
+        store.garbled = error != ENOENT;
         return;
     }
-    struct stat info {};
-    if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || info.st_size > kLargestStore) {
-        close(fd);
-        store.garbled = true;
-        return;
-    }
-    std::string text(static_cast<size_t>(info.st_size), '\0');
-    size_t done = 0;
-    while (done < text.size()) {
-        ssize_t n = read(fd, text.data() + done, text.size() - done);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            break;
-        done += static_cast<size_t>(n);
-    }
-    close(fd);
-    text.resize(done);
     if (text.find('\0') != std::string::npos) {
         store.garbled = true;
         return;
@@ -393,38 +376,17 @@ std::string StoreText(const Store& store)
     return text;
 }
 
-bool WriteWhole(int fd, const std::string& text)
-{
-    size_t done = 0;
-    while (done < text.size()) {
-        ssize_t n = write(fd, text.data() + done, text.size() - done);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return false;
-        done += static_cast<size_t>(n);
-    }
-    return true;
-}
-
 // Writes the store beside the old one and renames it over it; a garbled old store is kept
 // as registry.reg.bad so nothing the user wrote there is lost unseen.
 bool ReplaceStoreFile(const std::string& folder, const Store& store, bool oldGarbled)
 {
     std::string path = folder + "/registry.reg";
-    std::string fresh = path + ".new";
-    int fd = open(fresh.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
-    if (fd < 0)
+    std::string fresh;
+    if (WriteFileBeside(path, StoreText(store), 0600, &fresh) != 0)
         return false;
-    bool ok = WriteWhole(fd, StoreText(store)) && fsync(fd) == 0;
-    ok = close(fd) == 0 && ok;
-    if (ok && oldGarbled)
+    if (oldGarbled)
         rename(path.c_str(), (path + ".bad").c_str());
-    if (!ok || rename(fresh.c_str(), path.c_str()) != 0) {
-        unlink(fresh.c_str());
-        return false;
-    }
-    return true;
+    return RenameFileOver(fresh, path) == 0;
 }
 
 class StoreLock {

@@ -1,4 +1,4 @@
-#include "serial_port.h"
+#include "platform/serial_port.h"
 
 #include <cerrno>
 #include <cstdio>

@@ -1,4 +1,4 @@
-#include "tick_count.h"
+#include "platform/tick_count.h"
 
 #include <ctime>
 

@@ -1,7 +1,7 @@
 // The host's Art suite: the art tree of the document, walked, created, moved and removed.
 #pragma once
 
-#include "ai_types.h"
+#include "sdk/ai_types.h"
 
 // Art type codes.
 constexpr ASInt16 kArtTypeUnknown = 0;

@@ -1,7 +1,7 @@
 // The host's Art Style suite: the art that draws an art's appearance.
 #pragma once
 
-#include "ai_types.h"
+#include "sdk/ai_types.h"
 
 struct AIArtStyleSuite {
     // the art the host draws for the art's appearance; art with no appearance of its own

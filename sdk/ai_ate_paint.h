@@ -2,9 +2,9 @@
 // colour records and dash arrays, and back.
 #pragma once
 
-#include "ai_path_style.h"
-#include "ai_types.h"
-#include "ate_refs.h"
+#include "sdk/ai_path_style.h"
+#include "sdk/ai_types.h"
+#include "sdk/ate_refs.h"
 
 struct AIATEPaintSuite {
     ASErr (*GetAIColor)(ATE::ApplicationPaintRef paint, AIStyleColor* color);

@@ -1,7 +1,7 @@
 // The host's Blend Style suite: how an art is composited, its blending mode and opacity.
 #pragma once
 
-#include "ai_types.h"
+#include "sdk/ai_types.h"
 
 // Blending modes; this host draws only the normal one.
 constexpr ASInt32 kBlendModeNormal = 0;

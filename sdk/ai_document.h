@@ -1,7 +1,7 @@
 // The host's Document suite: the open document's file, its ruler origin and canvas.
 #pragma once
 
-#include "ai_types.h"
+#include "sdk/ai_types.h"
 
 // The document's file as the host names it; the File Path suite converts and releases it.
 typedef struct _t_AIFilePathOpaque* AIFilePathRef;

@@ -2,7 +2,7 @@
 // mapping between artwork points and view pixels.
 #pragma once
 
-#include "ai_types.h"
+#include "sdk/ai_types.h"
 
 // A view pixel: h to the right, v downward from the view's top-left corner.
 struct AIPoint {

@@ -1,8 +1,8 @@
 // The host's Font suite: font keys of the text engine's fonts and the metrics of characters.
 #pragma once
 
-#include "ai_types.h"
-#include "ate_refs.h"
+#include "sdk/ai_types.h"
+#include "sdk/ate_refs.h"
 
 // A font the host knows, stable while the host runs.
 typedef struct _t_AIFontKeyOpaque* AIFontKey;

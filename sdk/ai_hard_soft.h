@@ -2,7 +2,7 @@
 // y growing downward) and artwork points (y growing upward).
 #pragma once
 
-#include "ai_types.h"
+#include "sdk/ai_types.h"
 
 struct AIHardSoftSuite {
     // artwork to internal, in place

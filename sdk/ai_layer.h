@@ -1,9 +1,9 @@
 // The host's Layer suite: the document's layers, their titles and flags.
 #pragma once
 
-#include "ai_art.h"
-#include "ai_types.h"
-#include "ai_unicode_string.h"
+#include "sdk/ai_art.h"
+#include "sdk/ai_types.h"
+#include "sdk/ai_unicode_string.h"
 
 // Layers are counted from 0 at the top. A handle that names no layer of the current
 // document answers kBadParameterErr, as does a null output. Titles go in as host strings

@@ -1,8 +1,8 @@
 // The host's Menu suite: menu items and groups of the host's menus.
 #pragma once
 
-#include "ai_types.h"
-#include "ai_unicode_string.h"
+#include "sdk/ai_types.h"
+#include "sdk/ai_unicode_string.h"
 
 // Options of a menu group made from an item.
 constexpr int32_t kMenuGroupSubMenuOption = 1;

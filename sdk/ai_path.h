@@ -1,7 +1,7 @@
 // The host's Path suite: the segments and flags of path art.
 #pragma once
 
-#include "ai_types.h"
+#include "sdk/ai_types.h"
 
 // Every function answers kBadParameterErr for a handle that is not live path art, for a
 // null output and for segment ranges outside the path.

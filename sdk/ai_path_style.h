@@ -1,7 +1,7 @@
 // The host's Path Style suite: fill and stroke of path and compound path art.
 #pragma once
 
-#include "ai_types.h"
+#include "sdk/ai_types.h"
 
 // Colour kinds.
 constexpr ASInt16 kStyleColorGray = 0;   // gray: the amount of black, 0 white to 1 black

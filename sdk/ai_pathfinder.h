@@ -1,7 +1,7 @@
 // The host's Pathfinder suite: shape operations on the selected art.
 #pragma once
 
-#include "ai_types.h"
+#include "sdk/ai_types.h"
 
 // The options of a shape operation and the art it works on, in the host's layout. The
 // unite reads only the art set; the other values belong to the host's other operations

@@ -1,7 +1,7 @@
 // The host's Plugin Group suite: art that a plug-in draws, known by the art it results in.
 #pragma once
 
-#include "ai_types.h"
+#include "sdk/ai_types.h"
 
 struct AIPluginGroupSuite {
     // the art the plug-in art draws as, outside every layer; null (and kNoErr) when it has

@@ -1,7 +1,7 @@
 // The host's Real Math suite: arithmetic, rectangles and matrices on artwork reals.
 #pragma once
 
-#include "ai_types.h"
+#include "sdk/ai_types.h"
 
 // Rectangles have top not below bottom (v grows upward); a rectangle is empty when it
 // has no area (right <= left or top <= bottom). Matrices map (x, y) to

@@ -1,7 +1,7 @@
 // The host's Symbol suite: the document's symbols and the instances placed from them.
 #pragma once
 
-#include "ai_types.h"
+#include "sdk/ai_types.h"
 
 typedef struct _t_AISymbolOpaque* AISymbolHandle;
 

@@ -1,8 +1,8 @@
 // The host's Text Frame suite: text art and its text-engine objects.
 #pragma once
 
-#include "ai_types.h"
-#include "ate_refs.h"
+#include "sdk/ai_types.h"
+#include "sdk/ate_refs.h"
 
 // Text frame kinds.
 constexpr ASInt16 kPointTextType = 0;

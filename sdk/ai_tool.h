@@ -1,8 +1,8 @@
 // The host's Tool suite: tools in the host's tool panel.
 #pragma once
 
-#include "ai_types.h"
-#include "ai_unicode_string.h"
+#include "sdk/ai_types.h"
+#include "sdk/ai_unicode_string.h"
 
 // Icon types of a tool's icons.
 constexpr int32_t kToolIconPng = 2;

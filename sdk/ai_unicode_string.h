@@ -2,7 +2,7 @@
 // or from UTF-16. Every string a plug-in makes it disposes again.
 #pragma once
 
-#include "ai_types.h"
+#include "sdk/ai_types.h"
 
 typedef struct _t_AIUnicodeStringOpaque* AIUnicodeStringRef;
 

@@ -1,8 +1,8 @@
 // The host's User suite: progress, the cancel check and the two alerts.
 #pragma once
 
-#include "ai_types.h"
-#include "ai_unicode_string.h"
+#include "sdk/ai_types.h"
+#include "sdk/ai_unicode_string.h"
 
 struct AIUserSuite {
     // non-zero when the user asked to stop the running operation

@@ -6,9 +6,9 @@
 
 #include <utility>
 
-#include "ai_types.h"
-#include "ate_refs.h"
-#include "ate_suites.h"
+#include "sdk/ai_types.h"
+#include "sdk/ate_refs.h"
+#include "sdk/ate_suites.h"
 
 extern const ATETextFrameSuite* sATETextFrame;
 extern const ATETextRangeSuite* sATETextRange;

@@ -11,9 +11,9 @@
 // which the Hard Soft suite turns into artwork points.
 #pragma once
 
-#include "ai_path_style.h"
-#include "ai_types.h"
-#include "ate_refs.h"
+#include "sdk/ai_path_style.h"
+#include "sdk/ai_types.h"
+#include "sdk/ate_refs.h"
 
 // One reference count pair shared by the shape of every table.
 #define ATE_REF_COUNTING(Ref)                 \

@@ -2,7 +2,7 @@
 // plug-in finds its own resources.
 #pragma once
 
-#include "ai_types.h"
+#include "sdk/ai_types.h"
 
 struct SPAccessSuite {
     ASErr (*GetPluginAccess)(SPPluginRef plugin, SPAccessRef* access);

@@ -1,7 +1,7 @@
 // The basic suite every message carries: suite binding, string equality, blocks.
 #pragma once
 
-#include "ai_types.h"
+#include "sdk/ai_types.h"
 
 struct SPBasicSuite {
     ASErr (*AcquireSuite)(const char* name, int32_t version, const void** suite);

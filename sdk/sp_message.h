@@ -3,8 +3,8 @@
 
 #include <cstddef>
 
-#include "ai_types.h"
-#include "sp_basic.h"
+#include "sdk/ai_types.h"
+#include "sdk/sp_basic.h"
 
 struct SPMessageData {
     uint8_t reserved[8];

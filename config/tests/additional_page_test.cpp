@@ -4,7 +4,7 @@
 #include "config/additional_page.h"
 #include "config/numbers_and_units.h"
 #include "config/settings_store.h"
-#include "config_page_test_support.h"
+#include "config/tests/config_page_test_support.h"
 
 #include "platform/ui/ui_resources.h"
 

@@ -1,6 +1,6 @@
 // TRVXSerConfig run as its own process, as the plug-in starts it: no arguments, its UI
 // robot steps from TRVXSERCONFIG_UI_FILE, its answer in RetVal, exit code 0.
-#include "config_test_support.h"
+#include "config/tests/config_test_support.h"
 
 #include <gtest/gtest.h>
 

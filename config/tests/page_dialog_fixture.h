@@ -7,7 +7,7 @@
 #include "config/config_resources.h"
 #include "config/page_shell.h"
 #include "config/property_dialog.h"
-#include "config_test_support.h"
+#include "config/tests/config_test_support.h"
 #include "plugin/settings/settings_program.h"
 
 #include "platform/ui/ui_robot.h"

@@ -3,7 +3,7 @@
 // visible area, its text within its rectangle, no two controls on top of each other, the
 // paper pictures loaded; and screenshots of both pages (TRAVEX_SCREENSHOT_DIR keeps a copy).
 #include "config/config_text.h"
-#include "page_dialog_fixture.h"
+#include "config/tests/page_dialog_fixture.h"
 
 #include <QAbstractButton>
 #include <QComboBox>

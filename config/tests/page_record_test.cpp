@@ -4,7 +4,7 @@
 #include "config/settings_store.h"
 #include "platform/registry_store.h"
 #include "plugin/settings/settings_defaults.h"
-#include "config_test_support.h"
+#include "config/tests/config_test_support.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 // combo, lengths shown and read in the unit, controls placed in dialog units.
 #include "config/numbers_and_units.h"
 #include "config/page_shell.h"
-#include "temp_home.h"
+#include "tests/support/temp_home.h"
 
 #include "platform/ui/ui_robot.h"
 

@@ -3,7 +3,7 @@
 // decimals, mm with none, pixel with 2) and read back by the entry rule when the unit
 // changes and on OK. Also: Cancel and the close box after changes on both pages.
 #include "config/settings_store.h"
-#include "page_dialog_fixture.h"
+#include "config/tests/page_dialog_fixture.h"
 
 #include <map>
 

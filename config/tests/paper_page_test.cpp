@@ -5,7 +5,7 @@
 #include "config/paper_lists.h"
 #include "config/paper_page.h"
 #include "config/settings_store.h"
-#include "page_dialog_fixture.h"
+#include "config/tests/page_dialog_fixture.h"
 
 #include <map>
 

@@ -3,7 +3,7 @@
 // offsets of the settings record (which starts at file offset 2).
 #include "config/plotter_page.h"
 #include "config/settings_store.h"
-#include "page_dialog_fixture.h"
+#include "config/tests/page_dialog_fixture.h"
 
 #include <functional>
 

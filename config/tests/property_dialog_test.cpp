@@ -13,7 +13,7 @@
 #include "config/property_dialog.h"
 #include "config/settings_store.h"
 #include "config/tool_page.h"
-#include "config_test_support.h"
+#include "config/tests/config_test_support.h"
 #include "plugin/settings/settings_program.h"
 
 #include "platform/ui/ui_robot.h"

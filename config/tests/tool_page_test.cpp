@@ -3,7 +3,7 @@
 // the colour swatches the page draws.
 #include "config/settings_store.h"
 #include "config/tool_page.h"
-#include "config_page_test_support.h"
+#include "config/tests/config_page_test_support.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 // The host's Access suite (a loaded plug-in's module) and Undo suite (the item texts).
-#include "access_suite.h"
-#include "host_strings.h"
-#include "plugin_loader.h"
-#include "undo_suite.h"
+#include "host/suites/access_suite.h"
+#include "host/suites/host_strings.h"
+#include "host/session/plugin_loader.h"
+#include "host/suites/undo_suite.h"
 
 #include <gtest/gtest.h>
 

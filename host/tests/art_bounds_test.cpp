@@ -1,5 +1,5 @@
 // Exact bounds of curves and of art built from them.
-#include "document.h"
+#include "host/document/document.h"
 
 #include <gtest/gtest.h>
 

@@ -1,13 +1,14 @@
 // The art, path, style, layer, document, symbol and plug-in group suites as a plug-in sees
 // them, over a small drawing loaded from SVG, and what they change surviving a save.
-#include "art_suites.h"
-#include "document.h"
-#include "host_session.h"
-#include "host_strings.h"
-#include "suite_registry.h"
-#include "suite_names.h"
+#include "host/suites/art_suites.h"
+#include "host/document/document.h"
+#include "host/session/host_session.h"
+#include "host/suites/host_strings.h"
+#include "host/suites/suite_registry.h"
+#include "host/svg/svg_file.h"
+#include "sdk/suite_names.h"
 
-#include "../../tests/support/temp_home.h"
+#include "tests/support/temp_home.h"
 
 #include <gtest/gtest.h>
 

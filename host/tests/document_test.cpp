@@ -1,5 +1,5 @@
 // The art tree and layer operations the suites are built on.
-#include "document.h"
+#include "host/document/document.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "document_view_suite.h"
+#include "host/view/document_view_suite.h"
 
 #include <gtest/gtest.h>
 

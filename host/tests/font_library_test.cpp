@@ -1,5 +1,5 @@
 // Font lookup, fallback, metrics and glyph outlines, checked against FreeType read directly.
-#include "font_library.h"
+#include "host/text/font_library.h"
 
 #include <gtest/gtest.h>
 

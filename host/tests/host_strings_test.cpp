@@ -1,6 +1,6 @@
 // Host strings made from eight-bit text: code page 932 decoding, what the terminal shows
 // of bytes that are no characters, and the count of strings a plug-in has not disposed.
-#include "host_strings.h"
+#include "host/suites/host_strings.h"
 
 #include <gtest/gtest.h>
 

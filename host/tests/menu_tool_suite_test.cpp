@@ -1,7 +1,7 @@
 // The host's Menu and Tool suites: groups, submenus, automatic update and tool numbers.
-#include "host_strings.h"
-#include "menu_suite.h"
-#include "tool_suite.h"
+#include "host/suites/host_strings.h"
+#include "host/suites/menu_suite.h"
+#include "host/suites/tool_suite.h"
 
 #include <gtest/gtest.h>
 

@@ -1,15 +1,15 @@
 // The Pathfinder suite over the document: overlapping shapes become one contour in their
 // group with a source's stroke width, bad shapes stay with a note, text becomes outlines.
-#include "pathfinder_suite.h"
+#include "host/suites/pathfinder_suite.h"
 
-#include "ai_art.h"
+#include "sdk/ai_art.h"
 
-#include "document.h"
-#include "host_session.h"
-#include "suite_registry.h"
-#include "suite_names.h"
-#include "text_engine.h"
-#include "text_outline.h"
+#include "host/document/document.h"
+#include "host/session/host_session.h"
+#include "host/suites/suite_registry.h"
+#include "sdk/suite_names.h"
+#include "host/suites/text_engine.h"
+#include "host/suites/text_outline.h"
 
 #include <gtest/gtest.h>
 

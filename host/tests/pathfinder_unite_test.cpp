@@ -1,5 +1,5 @@
 // The unite on Clipper: merged outlines, holes, stroke widths carried, bad input left alone.
-#include "pathfinder_unite.h"
+#include "host/unite/pathfinder_unite.h"
 
 #include <gtest/gtest.h>
 

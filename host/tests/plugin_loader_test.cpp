@@ -1,8 +1,9 @@
 // Loading the plug-in: its property list, and the clear refusal of libraries that are not it.
-#include "plugin_loader.h"
-#include "sp_property_list.h"
+#include "host/session/plugin_loader.h"
+#include "sdk/sp_property_list.h"
 
-#include "temp_home.h"
+#include "tests/support/temp_home.h"
+#include "tests/support/test_files.h"
 
 #include <gtest/gtest.h>
 
@@ -101,18 +102,11 @@ TEST(PropertyListTest, DamagedListsAreRefusedWithoutReadingPastTheirEnd)
     }
 }
 
-std::string ReadFile(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
 
 // A copy of the plug-in with every occurrence of `from` replaced by `to` (same length).
 std::string PatchedPlugin(const std::string& name, const std::string& from, const std::string& to)
 {
-    std::string bytes = ReadFile(kPluginPath);
+    std::string bytes = ReadBytes(kPluginPath);
     size_t count = 0;
     for (size_t at = bytes.find(from); at != std::string::npos; at = bytes.find(from, at + 1)) {
         bytes.replace(at, to.size(), to);

@@ -1,4 +1,4 @@
-#include "real_math_suite.h"
+#include "host/suites/real_math_suite.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // The host's suites: every row answers with its exact name and version, the test switch,
 // and the counts that show whether a plug-in keeps acquire and release paired.
-#include "suite_registry.h"
+#include "host/suites/suite_registry.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // Path data of every command to cubic segments, in SVG user units.
-#include "svg_source.h"
+#include "host/svg/svg_source.h"
 
 #include <gtest/gtest.h>
 

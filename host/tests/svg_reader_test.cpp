@@ -1,6 +1,7 @@
 // Drawings from common editors read into layers and art, coordinates in points checked by
 // hand: a millimetre is 72 / 25.4 points, a CSS pixel 0.75 points, v grows upward.
-#include "svg_test_support.h"
+#include "host/tests/svg_test_support.h"
+#include "host/svg/svg_file.h"
 
 #include <gtest/gtest.h>
 

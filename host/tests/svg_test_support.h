@@ -1,8 +1,10 @@
 // Helpers shared by the SVG tests: finding art by id, files in a test folder.
 #pragma once
 
-#include "document.h"
-#include "temp_home.h"
+#include "host/document/document.h"
+#include "tests/support/host_drawings.h"
+#include "tests/support/temp_home.h"
+#include "tests/support/test_files.h"
 
 #include <fstream>
 #include <sstream>
@@ -10,42 +12,16 @@
 
 namespace svgtest {
 
-inline host::Art* FindIn(host::Art* art, const std::string& name)
-{
-    if (!art) return nullptr;
-    if (art->name == name) return art;
-    for (host::Art* child : art->children)
-        if (host::Art* found = FindIn(child, name)) return found;
-    return nullptr;
-}
-
-inline host::Art* FindArt(const host::Document& doc, const std::string& name)
-{
-    for (host::Layer* layer : doc.layers)
-        if (host::Art* found = FindIn(layer->group, name)) return found;
-    for (host::Symbol* symbol : doc.symbols)
-        if (host::Art* found = FindIn(symbol->definition, name)) return found;
-    return nullptr;
-}
+using onhost::FindArt;
+using onhost::FindIn;
 
 inline std::string Example(const std::string& name)
 {
     return std::string(TRAVEX_SOURCE_DIR) + "/examples/" + name;
 }
 
-inline std::string ReadBytes(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream out;
-    out << in.rdbuf();
-    return out.str();
-}
-
-inline void WriteBytes(const std::string& path, const std::string& bytes)
-{
-    std::ofstream out(path, std::ios::binary);
-    out << bytes;
-}
+using ::ReadBytes;
+using ::WriteBytes;
 
 // The listing without its first line, which names the file.
 inline std::string ListingBody(const host::Document& doc)

@@ -1,5 +1,5 @@
 // Transform lists and lengths with units.
-#include "svg_source.h"
+#include "host/svg/svg_source.h"
 
 #include <gtest/gtest.h>
 

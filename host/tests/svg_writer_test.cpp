@@ -1,6 +1,7 @@
 // Saving: untouched elements come back byte for byte, changed and new art reads back as it
 // was, the host's own layers and record texts exactly, and a save never half-writes a file.
-#include "svg_test_support.h"
+#include "host/tests/svg_test_support.h"
+#include "host/svg/svg_file.h"
 
 #include <gtest/gtest.h>
 

@@ -1,13 +1,14 @@
 // The text engine as a plug-in sees it: frames read from SVG laid out into lines, glyph runs
 // and origins, eight-bit contents in code page 932, UTF-16 insertion with local features,
 // font metrics by font key, and the inserted records surviving a save and a reload.
-#include "text_engine.h"
+#include "host/suites/text_engine.h"
 
-#include "art_suites.h"
-#include "document.h"
-#include "font_library.h"
-#include "host_session.h"
-#include "svg_test_support.h"
+#include "host/suites/art_suites.h"
+#include "host/document/document.h"
+#include "host/text/font_library.h"
+#include "host/session/host_session.h"
+#include "host/tests/svg_test_support.h"
+#include "host/svg/svg_file.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // Point text lines and runs, text along a path, and outlines of laid-out text.
-#include "text_layout.h"
+#include "host/text/text_layout.h"
 
 #include <gtest/gtest.h>
 

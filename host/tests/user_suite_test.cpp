@@ -1,8 +1,9 @@
 // The host's User suite: the cancel check, progress on a terminal that is not one, alerts.
-#include "host_strings.h"
-#include "user_suite.h"
+#include "host/suites/host_strings.h"
+#include "host/suites/user_suite.h"
 
-#include "temp_home.h"
+#include "tests/support/temp_home.h"
+#include "tests/support/test_files.h"
 
 #include <gtest/gtest.h>
 
@@ -114,10 +115,7 @@ TEST_F(UserSuiteTest, AlertsArePrintedRecordedAndLogged)
     ASSERT_EQ(host::HostAlerts().size(), 2u);
     EXPECT_TRUE(host::HostAlerts()[0].fError);
     EXPECT_FALSE(host::HostAlerts()[1].fError);
-    std::ifstream in(log, std::ios::binary);
-    std::stringstream bytes;
-    bytes << in.rdbuf();
-    EXPECT_EQ(bytes.str(), "error: Error=ffffff94, \xFF\xFF\xFF\x94\nmessage: TRAVEX-Pro\n\n4.5.0.5\n");
+    EXPECT_EQ(ReadBytes(log), "error: Error=ffffff94, \xFF\xFF\xFF\x94\nmessage: TRAVEX-Pro\n\n4.5.0.5\n");
     host::SetAlertLogPath("");
     host::HostUnicodeStringSuite()->Dispose(error);
     host::HostUnicodeStringSuite()->Dispose(message);

@@ -1,10 +1,10 @@
 // The view's canvas and its drawing contexts: inverting lines that restore the canvas when
 // drawn twice, lines without their last pixel, and the window layout around the canvas.
-#include "view_canvas.h"
+#include "host/view/view_canvas.h"
 
-#include "document.h"
-#include "document_view_suite.h"
-#include "host_session.h"
+#include "host/document/document.h"
+#include "host/view/document_view_suite.h"
+#include "host/session/host_session.h"
 
 #include <gtest/gtest.h>
 

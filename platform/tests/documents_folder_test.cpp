@@ -1,6 +1,6 @@
-#include "documents_folder.h"
+#include "platform/documents_folder.h"
 
-#include "temp_home.h"
+#include "tests/support/temp_home.h"
 
 #include <gtest/gtest.h>
 

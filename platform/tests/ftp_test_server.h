@@ -5,7 +5,7 @@
 
 #include "platform/process_start.h"
 
-#include "temp_home.h"
+#include "tests/support/temp_home.h"
 
 #include <chrono>
 #include <csignal>

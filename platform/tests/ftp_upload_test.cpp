@@ -1,8 +1,8 @@
 // The internet functions' FTP upload against a real pyftpdlib server on 127.0.0.1.
 #include "platform/ftp_upload.h"
 
-#include "ftp_test_server.h"
-#include "temp_home.h"
+#include "platform/tests/ftp_test_server.h"
+#include "tests/support/temp_home.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // Starting programs and waiting for them: real children through /bin/sh.
 #include "platform/process_start.h"
 
-#include "temp_home.h"
+#include "tests/support/temp_home.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,7 @@
-#include "registry_store.h"
+#include "platform/registry_store.h"
 
-#include "temp_home.h"
+#include "tests/support/temp_home.h"
+#include "tests/support/test_files.h"
 
 #include <gtest/gtest.h>
 
@@ -12,23 +13,6 @@
 #include <unistd.h>
 
 namespace {
-
-std::string ReadText(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-void WriteText(const std::string& path, const std::string& text)
-{
-    std::string folder = path.substr(0, path.rfind('/'));
-    std::string command = "mkdir -p '" + folder + "'";
-    ASSERT_EQ(system(command.c_str()), 0);
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << text;
-}
 
 class RegistryStoreTest : public ::testing::Test {
 protected:
@@ -63,7 +47,7 @@ constexpr const char* kConfigKey = "Software\\Brenvoltic\\TRVXSerConfig";
 TEST_F(RegistryStoreTest, StoreIsARegistryExportWithEveryLevel)
 {
     ASSERT_EQ(SetValue(kConfigKey, "RetVal", 99), kRegistrySuccess);
-    EXPECT_EQ(ReadText(RegistryStorePath()),
+    EXPECT_EQ(ReadBytes(RegistryStorePath()),
         "Windows Registry Editor Version 5.00\n"
         "\n[HKEY_CURRENT_USER\\Software]\n"
         "\n[HKEY_CURRENT_USER\\Software\\Brenvoltic]\n"
@@ -75,7 +59,7 @@ TEST_F(RegistryStoreTest, StoreIsARegistryExportWithEveryLevel)
 
     // Setting again replaces the line instead of adding one.
     ASSERT_EQ(SetValue(kConfigKey, "RetVal", 0xFFFFFFFF), kRegistrySuccess);
-    std::string text = ReadText(RegistryStorePath());
+    std::string text = ReadBytes(RegistryStorePath());
     EXPECT_EQ(text.find("dword:00000063"), std::string::npos);
     EXPECT_NE(text.find("\"RetVal\"=dword:ffffffff\n"), std::string::npos);
 }
@@ -108,7 +92,7 @@ TEST_F(RegistryStoreTest, MissingKeysAndValuesAreFileNotFound)
 
 TEST_F(RegistryStoreTest, ReadsAHandWrittenExport)
 {
-    WriteText(RegistryStorePath(),
+    WriteBytes(RegistryStorePath(),
         "\xEF\xBB\xBFWindows Registry Editor Version 5.00\r\n"
         "\r\n"
         "; written by hand\r\n"
@@ -164,7 +148,7 @@ TEST_F(RegistryStoreTest, ReadsAHandWrittenExport)
 
     // A write keeps what it does not understand and every other value.
     ASSERT_EQ(SetValue(kConfigKey, "RetVal", 1), kRegistrySuccess);
-    std::string after = ReadText(RegistryStorePath());
+    std::string after = ReadBytes(RegistryStorePath());
     EXPECT_NE(after.find("; written by hand\n"), std::string::npos);
     EXPECT_NE(after.find("\"Broken\"=dword:xyz\n"), std::string::npos);
     EXPECT_NE(after.find("\"Long\"=hex:01,02,03,04,05\n"), std::string::npos);
@@ -186,21 +170,21 @@ TEST_F(RegistryStoreTest, GarbledStoreReadsAsMissingAndIsReplacedByTheNextWrite)
     };
     for (const std::string& text : garbage) {
         ResetTestHome();
-        WriteText(RegistryStorePath(), text);
+        WriteBytes(RegistryStorePath(), text);
         uint32_t value = 5;
         RegistryKey key = nullptr;
         EXPECT_EQ(GetValue(kConfigKey, "RetVal", &value), kRegistryFileNotFound);
         EXPECT_EQ(OpenRegistryKey(kRegistryCurrentUser, "Software", &key), kRegistryFileNotFound);
         EXPECT_EQ(value, 5u);
-        EXPECT_EQ(ReadText(RegistryStorePath()), text) << "a read changed the store";
+        EXPECT_EQ(ReadBytes(RegistryStorePath()), text) << "a read changed the store";
 
         ASSERT_EQ(SetValue(kConfigKey, "RetVal", 2), kRegistrySuccess);
-        std::string clean = ReadText(RegistryStorePath());
+        std::string clean = ReadBytes(RegistryStorePath());
         EXPECT_EQ(clean.rfind("Windows Registry Editor Version 5.00\n", 0), 0u);
         EXPECT_EQ(clean.find('\xA5'), std::string::npos);
         ASSERT_EQ(GetValue(kConfigKey, "RetVal", &value), kRegistrySuccess);
         EXPECT_EQ(value, 2u);
-        EXPECT_EQ(ReadText(RegistryStorePath() + ".bad"), text) << "the old store is kept aside";
+        EXPECT_EQ(ReadBytes(RegistryStorePath() + ".bad"), text) << "the old store is kept aside";
     }
 }
 
@@ -208,7 +192,7 @@ TEST_F(RegistryStoreTest, StoreThatCannotBeWrittenFailsTheWriteAndReadsAsEmpty)
 {
     const char* saved = std::getenv("XDG_CONFIG_HOME");
     std::string config = saved;
-    WriteText(TestHome() + "/plain", "x");
+    WriteBytes(TestHome() + "/plain", "x");
     setenv("XDG_CONFIG_HOME", (TestHome() + "/plain/config").c_str(), 1);
     RegistryKey key = nullptr;
     EXPECT_EQ(CreateRegistryKey(kRegistryCurrentUser, kConfigKey, &key), kRegistryIoFailed);

@@ -1,6 +1,6 @@
-#include "parallel_port.h"
-#include "serial_port.h"
-#include "tick_count.h"
+#include "platform/parallel_port.h"
+#include "platform/serial_port.h"
+#include "platform/tick_count.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // Child pages under a tab control, scroll bars and owner-drawn lists, driven by the UI robot.
-#include "ui_test_support.h"
+#include "platform/tests/ui_test_support.h"
 
 #include <gtest/gtest.h>
 

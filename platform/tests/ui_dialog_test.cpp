@@ -1,6 +1,6 @@
 // Template dialogs run modally on the offscreen platform and answered by the UI robot.
-#include "temp_home.h"
-#include "ui_test_support.h"
+#include "tests/support/temp_home.h"
+#include "platform/tests/ui_test_support.h"
 
 #include <gtest/gtest.h>
 

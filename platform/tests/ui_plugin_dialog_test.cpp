@@ -1,6 +1,6 @@
 // Dialogs run by a loaded module share the program's Qt instance and UI robot.
-#include "dialog_runner.h"
-#include "ui_robot.h"
+#include "platform/ui/dialog_runner.h"
+#include "platform/ui/ui_robot.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 // String resources in the code page the caller asks for, and the message beep.
-#include "ui_resources.h"
+#include "platform/ui/ui_resources.h"
 
-#include "code_pages.h"
-#include "dialog_runner.h"
+#include "platform/code_pages.h"
+#include "platform/ui/dialog_runner.h"
 
 #include <gtest/gtest.h>
 

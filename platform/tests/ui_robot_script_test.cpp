@@ -1,7 +1,7 @@
 // The text form of the UI robot's steps.
-#include "robot_script.h"
+#include "platform/ui/robot_script.h"
 
-#include "dialog_runner.h"
+#include "platform/ui/dialog_runner.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // The save-file dialog answered by the UI robot.
-#include "save_file_dialog.h"
-#include "temp_home.h"
-#include "ui_test_support.h"
+#include "platform/ui/save_file_dialog.h"
+#include "tests/support/temp_home.h"
+#include "platform/tests/ui_test_support.h"
 
 #include <gtest/gtest.h>
 

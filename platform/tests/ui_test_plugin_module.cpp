@@ -1,6 +1,6 @@
 // A loadable module that runs a dialog with its own copy of the dialog runner, as the
 // plug-in does inside its host.
-#include "dialog_runner.h"
+#include "platform/ui/dialog_runner.h"
 
 #include <QCoreApplication>
 

@@ -1,8 +1,8 @@
 // A dialog procedure that records what it is sent, for the user-interface tests.
 #pragma once
 
-#include "dialog_runner.h"
-#include "ui_robot.h"
+#include "platform/ui/dialog_runner.h"
+#include "platform/ui/ui_robot.h"
 
 #include <functional>
 #include <utility>

@@ -1,5 +1,5 @@
 // Reading and changing the controls of a dialog, as the program does it (no notifications).
-#include "dialog_window.h"
+#include "platform/ui/dialog_window.h"
 
 #include <QCheckBox>
 #include <QComboBox>

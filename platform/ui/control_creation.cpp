@@ -1,5 +1,5 @@
 // Creates the widget of one template control and wires its notifications to the procedure.
-#include "dialog_window.h"
+#include "platform/ui/dialog_window.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -1,4 +1,4 @@
-#include "cursor_resources.h"
+#include "platform/ui/cursor_resources.h"
 
 #include <QCursor>
 #include <QGuiApplication>

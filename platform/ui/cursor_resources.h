@@ -1,7 +1,7 @@
 // Cursors from a module's resources: loading one and making it the current cursor.
 #pragma once
 
-#include "ui_resources.h"
+#include "platform/ui/ui_resources.h"
 
 // Makes the image of resource id the current cursor (hot spot at its centre); false, with
 // the current cursor left as it was, when the resource or the user interface is missing.

@@ -1,6 +1,6 @@
 // Runs dialog templates modally and as child pages, and delivers their messages.
-#include "dialog_runner.h"
-#include "dialog_window.h"
+#include "platform/ui/dialog_runner.h"
+#include "platform/ui/dialog_window.h"
 
 #include <QCloseEvent>
 #include <QDialog>

@@ -1,7 +1,7 @@
 // Inside of a running dialog, shared by the dialog runner, the control helpers and the robot.
 #pragma once
 
-#include "dialog_runner.h"
+#include "platform/ui/dialog_runner.h"
 
 #include <QRect>
 #include <QString>

@@ -1,5 +1,5 @@
 // Owner-drawn combo and list rows: the dialog procedure measures and draws them.
-#include "dialog_window.h"
+#include "platform/ui/dialog_window.h"
 
 #include <QAbstractItemView>
 #include <QComboBox>

@@ -1,6 +1,6 @@
 // The one QApplication of the process, for programs and for plug-ins loaded into them.
-#include "dialog_runner.h"
-#include "dialog_window.h"
+#include "platform/ui/dialog_runner.h"
+#include "platform/ui/dialog_window.h"
 
 #include <QApplication>
 

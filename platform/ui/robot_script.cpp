@@ -1,7 +1,7 @@
 // Reads the UI robot's steps from their text form.
-#include "robot_script.h"
+#include "platform/ui/robot_script.h"
 
-#include "dialog_runner.h"
+#include "platform/ui/dialog_runner.h"
 
 #include <cstdlib>
 #include <cstring>

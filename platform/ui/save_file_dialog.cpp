@@ -1,8 +1,8 @@
 // The save-file dialog on Qt's own file dialog, which the UI robot can answer.
-#include "save_file_dialog.h"
+#include "platform/ui/save_file_dialog.h"
 
-#include "dialog_runner.h"
-#include "dialog_window.h"
+#include "platform/ui/dialog_runner.h"
+#include "platform/ui/dialog_window.h"
 
 #include <QFileDialog>
 #include <QFileInfo>

@@ -1,9 +1,9 @@
 // String and bitmap tables of a module, read as the system reads its resources.
-#include "ui_resources.h"
+#include "platform/ui/ui_resources.h"
 
-#include "code_pages.h"
-#include "dialog_runner.h"
-#include "dialog_window.h"
+#include "platform/code_pages.h"
+#include "platform/ui/dialog_runner.h"
+#include "platform/ui/dialog_window.h"
 
 #include <QApplication>
 

@@ -1,8 +1,8 @@
 // The UI robot: carries out script steps on the active modal dialog, one per event-loop turn.
-#include "ui_robot.h"
+#include "platform/ui/ui_robot.h"
 
-#include "dialog_window.h"
-#include "robot_script.h"
+#include "platform/ui/dialog_window.h"
+#include "platform/ui/robot_script.h"
 
 #include <QApplication>
 #include <QCheckBox>

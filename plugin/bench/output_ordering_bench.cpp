@@ -1,16 +1,16 @@
 // Time of each ordering over 4096 paths on the real host's document: scattered squares for
 // the object, vector and cutter orders, and one cluster of overlapping squares for the
 // cutter order.
-#include "art_lists.h"
-#include "art_suites.h"
-#include "document.h"
-#include "geometry.h"
-#include "host_session.h"
-#include "output_ordering.h"
-#include "plugin_globals.h"
-#include "real_math_suite.h"
-#include "suite_table.h"
-#include "user_suite.h"
+#include "plugin/conversion/art_lists.h"
+#include "host/suites/art_suites.h"
+#include "host/document/document.h"
+#include "plugin/hpgl/geometry.h"
+#include "host/session/host_session.h"
+#include "plugin/conversion/output_ordering.h"
+#include "plugin/entry/plugin_globals.h"
+#include "host/suites/real_math_suite.h"
+#include "plugin/entry/suite_table.h"
+#include "host/suites/user_suite.h"
 
 #include <benchmark/benchmark.h>
 

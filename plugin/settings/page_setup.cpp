@@ -1,7 +1,7 @@
-#include "page_setup.h"
+#include "plugin/settings/page_setup.h"
 
-#include "paper_search.h"
-#include "registry_store.h"
+#include "plugin/settings/paper_search.h"
+#include "platform/registry_store.h"
 
 #include <cstring>
 

@@ -2,7 +2,7 @@
 // the paper size and the margins.
 #pragma once
 
-#include "settings_records.h"
+#include "plugin/settings/settings_records.h"
 
 #include <cstdint>
 

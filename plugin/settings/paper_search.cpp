@@ -1,4 +1,4 @@
-#include "paper_search.h"
+#include "plugin/settings/paper_search.h"
 
 #include <cmath>
 #include <cstdlib>

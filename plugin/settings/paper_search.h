@@ -1,7 +1,7 @@
 // Paper-list access and the search for the paper size nearest to a page.
 #pragma once
 
-#include "settings_records.h"
+#include "plugin/settings/settings_records.h"
 
 #include <cstdint>
 

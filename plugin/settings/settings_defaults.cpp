@@ -1,6 +1,6 @@
-#include "settings_defaults.h"
+#include "plugin/settings/settings_defaults.h"
 
-#include "settings_program.h"
+#include "plugin/settings/settings_program.h"
 
 #include <cstring>
 

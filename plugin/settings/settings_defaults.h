@@ -1,7 +1,7 @@
 // Default contents of the settings blocks.
 #pragma once
 
-#include "settings_records.h"
+#include "plugin/settings/settings_records.h"
 
 constexpr int16_t kPluginBlockVersion = 302;
 constexpr int16_t kConfigBlockVersion = 301;

@@ -1,8 +1,9 @@
-#include "settings_file.h"
+#include "plugin/settings/settings_file.h"
 
-#include "settings_defaults.h"
-#include "settings_folder.h"
-#include "settings_program.h"
+#include "plugin/settings/settings_defaults.h"
+#include "plugin/settings/settings_folder.h"
+#include "plugin/settings/settings_program.h"
+#include "platform/whole_file.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -19,6 +20,8 @@ namespace {
 constexpr int kPathRoom = 512;
 constexpr int kZeroChunk = 256;
 constexpr int kZeroChunks = 70;
+// A settings file is a few kilobytes; a larger one is no settings file worth copying.
+constexpr size_t kLargestBackup = 64 * 1024 * 1024;
 
 bool SettingsFilePath(std::string& path)
 {
@@ -36,39 +39,10 @@ bool KeepBackup(int fd)
     std::string path;
     if (!SettingsFilePath(path))
         return false;
-    std::string backup = path + kSettingsBackupSuffix;
-    std::string fresh = backup + ".new";
-    int out = open(fresh.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-    if (out < 0)
+    std::string bytes;
+    if (ReadWholeDescriptor(fd, kLargestBackup, &bytes) != 0)
         return false;
-    bool ok = true;
-    char chunk[65536];
-    for (off_t at = 0; ok;) {
-        ssize_t n = pread(fd, chunk, sizeof chunk, at);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0)
-            ok = false;
-        if (n <= 0)
-            break;
-        for (ssize_t done = 0; ok && done < n;) {
-            ssize_t w = write(out, chunk + done, static_cast<size_t>(n - done));
-            if (w < 0 && errno == EINTR)
-                continue;
-            if (w <= 0)
-                ok = false;
-            else
-                done += w;
-        }
-        at += n;
-    }
-    ok = fsync(out) == 0 && ok;
-    ok = close(out) == 0 && ok;
-    if (!ok || rename(fresh.c_str(), backup.c_str()) != 0) {
-        unlink(fresh.c_str());
-        return false;
-    }
-    return true;
+    return ReplaceWholeFile(path + kSettingsBackupSuffix, bytes, 0666) == 0;
 }
 
 int16_t FileVersion(int fd)

@@ -2,7 +2,7 @@
 // each access opening and closing the file.
 #pragma once
 
-#include "settings_records.h"
+#include "plugin/settings/settings_records.h"
 
 #include <cstdint>
 

@@ -1,7 +1,7 @@
-#include "settings_folder.h"
+#include "plugin/settings/settings_folder.h"
 
-#include "documents_folder.h"
-#include "settings_program.h"
+#include "platform/documents_folder.h"
+#include "plugin/settings/settings_program.h"
 
 #include <cstring>
 #include <string>

@@ -1,4 +1,4 @@
-#include "settings_program.h"
+#include "plugin/settings/settings_program.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 // limit, the block version they write and whether they may create the settings file.
 #pragma once
 
-#include "settings_records.h"
+#include "plugin/settings/settings_records.h"
 
 enum SettingsProgram {
     kSettingsPlugin,   // the plug-in: folder up to 200 characters, block version 302

@@ -1,10 +1,10 @@
 // The About group helper against the host's Menu and User suites.
-#include "about_plugins_helper.h"
+#include "plugin/commands/about_plugins_helper.h"
 
-#include "basic_suite.h"
-#include "menu_suite.h"
-#include "suite_registry.h"
-#include "user_suite.h"
+#include "host/suites/basic_suite.h"
+#include "host/suites/menu_suite.h"
+#include "host/suites/suite_registry.h"
+#include "host/suites/user_suite.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,10 @@
 // The run's art lists and the walk that collects a layer's art onto the page's main list,
 // over the real host's document read from SVG. Host children come in stacking order: the
 // element written last in the file is the first child.
-#include "art_lists.h"
+#include "plugin/conversion/art_lists.h"
 
-#include "emission_test_host.h"
+#include "plugin/tests/emission_test_host.h"
+#include "plugin/entry/run_services.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
 // The configuration layer in a real host document: the two rectangles from the page record,
 // the layer's flags and paths, the origin read back from them, and the page record lookup.
-#include "configuration_layer.h"
+#include "plugin/records/configuration_layer.h"
 
-#include "document_records.h"
-#include "plot_area_test_host.h"
+#include "plugin/records/document_records.h"
+#include "plugin/tests/plot_area_test_host.h"
 
 #include <gtest/gtest.h>
 
@@ -187,7 +187,7 @@ TEST_F(ConfigurationLayer, OriginFromTheTwoRectangles)
         {"taller chosen, pages step by the shorter", {tall, shortA}, 1, 0, 2, {0, 380}},
     };
     for (const auto& c : cases) {
-        doc_ = texttest::LoadDrawing("origin", texttest::Drawing(""));
+        doc_ = onhost::LoadDrawing("origin", onhost::Drawing(""));
         BuildConfigurationLayer(0);
         AILayerHandle layer = host::ToHandle(ConfigLayer());
         for (const AIRealRect& r : c.paths) AddPath(layer, r);

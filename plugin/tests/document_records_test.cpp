@@ -1,11 +1,12 @@
 // The TRVX_1 and TRVX_2 records in the configuration layer of a real host document: their
 // exact texts, the readers' rules and edge cases, and a record surviving a save and a reload.
-#include "document_records.h"
+#include "plugin/records/document_records.h"
 
-#include "layer_table.h"
-#include "plugin_globals.h"
-#include "text_encodings.h"
-#include "text_test_host.h"
+#include "plugin/output/layer_table.h"
+#include "plugin/entry/plugin_globals.h"
+#include "plugin/hpgl/text_encodings.h"
+#include "tests/support/plugin_on_host.h"
+#include "host/svg/svg_file.h"
 
 #include <gtest/gtest.h>
 
@@ -26,28 +27,22 @@ std::string Layers(const std::vector<std::string>& titles)
     for (size_t i = titles.size(); i-- > 0;)
         body += "<g id=\"g" + std::to_string(i) + "\" inkscape:groupmode=\"layer\" inkscape:label=\"" + titles[i] +
                 "\"><path d=\"M 0 0 L 10 10\"/></g>\n";
-    return texttest::Drawing(body);
+    return onhost::Drawing(body);
 }
 
-class DocumentRecords : public testing::Test {
+class DocumentRecords : public onhost::PluginOnHost {
 protected:
     void SetUp() override
     {
-        texttest::BindTextSuites();
-        g = &globals_;
+        PluginOnHost::SetUp();
+        onhost::BindTextSuites();
         table_ = std::make_unique<LayerTable>();
         std::memset(table_.get(), 0, sizeof(LayerTable));
         g->pLayerTable = table_.get();
         g->pPlotSettings = &settings_;
         for (int i = 0; i < kToolSlotCount; ++i) settings_.aToolSlot[i].wType = 3;
     }
-    void TearDown() override
-    {
-        g = nullptr;
-        host::TheSession().document = nullptr;
-    }
-
-    void Load(const std::vector<std::string>& titles) { doc_ = texttest::LoadDrawing("records", Layers(titles), &file_); }
+    void Load(const std::vector<std::string>& titles) { PluginOnHost::Load(Layers(titles), "records"); }
 
     host::Layer* Layer(const std::string& title) { return host::FindLayerByTitle(*doc_, title); }
 
@@ -79,11 +74,7 @@ protected:
 
     LayerRow Row(int n) { return table_->aRow[n]; }
 
-    PluginGlobals globals_{};
-    PlotSettings settings_{};
     std::unique_ptr<LayerTable> table_;
-    std::unique_ptr<host::Document> doc_;
-    std::string file_;
 };
 
 TEST(NextToken, Tokens)
@@ -312,11 +303,9 @@ TEST_F(DocumentRecords, PageRecordTextAndRoundTrip)
 
     // Saved, reloaded and read back: the same 64 bytes.
     std::string error;
-    ASSERT_TRUE(host::SaveSvgDocument(*doc_, file_, error)) << error;
-    host::TheSession().document = nullptr;
-    doc_ = std::make_unique<host::Document>();
-    ASSERT_TRUE(host::LoadSvgDocument(file_, *doc_, error)) << error;
-    host::TheSession().document = doc_.get();
+    ASSERT_TRUE(host::SaveSvgDocument(*doc_, drawingPath_, error)) << error;
+    doc_ = onhost::LoadDocument(drawingPath_, error);
+    ASSERT_TRUE(doc_) << error;
     EXPECT_EQ(Records().at(0), expected);
     PageSetup read{};
     std::memset(&read, 0x55, sizeof read);

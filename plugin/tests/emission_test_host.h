@@ -3,62 +3,32 @@
 // or rotation, no origin offset, and the plot data file in a temporary file.
 #pragma once
 
-#include "art_lists.h"
-#include "art_suites.h"
-#include "document.h"
-#include "geometry.h"
-#include "host_session.h"
-#include "host_strings.h"
-#include "path_emission.h"
-#include "pen_writer.h"
-#include "plugin_globals.h"
-#include "real_math_suite.h"
-#include "suite_table.h"
-#include "text_engine.h"
-#include "text_test_host.h"
-#include "user_suite.h"
-
-#include "../../tests/support/temp_home.h"
+#include "plugin/conversion/art_lists.h"
+#include "plugin/hpgl/geometry.h"
+#include "plugin/hpgl/path_emission.h"
+#include "plugin/hpgl/pen_writer.h"
+#include "tests/support/plugin_on_host.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <fstream>
-#include <memory>
 #include <string>
 #include <vector>
 
 namespace emissiontest {
 
-// The text tests' suites, and those of collection and emission besides.
-inline void BindSuites()
-{
-    using namespace host;
-    texttest::BindTextSuites();
-    sAIArtStyle = HostArtStyleSuite();
-    sAIBlendStyle = HostBlendStyleSuite();
-    sAIPluginGroup = HostPluginGroupSuite();
-    sAISymbol = HostSymbolSuite();
-    sAIUser = HostUserSuite();
-}
+using onhost::Drawing;
+using onhost::FindIn;
 
-// Drawings of 400 by 200 points, one user unit a point; artwork v is 200 - y.
-using texttest::Drawing;
-using texttest::FindIn;
-
-class EmissionHost : public testing::Test {
+class EmissionHost : public onhost::PluginOnHost {
 protected:
     void SetUp() override
     {
-        BindSuites();
+        PluginOnHost::SetUp();
+        onhost::BindSuites();
         host::ClearHostUserRecords();
         host::SetCancelAfterChecks(0);
-        globals_ = std::make_unique<PluginGlobals>();
-        g = globals_.get();
         BuildBezierTables();
-        file_ = std::tmpfile();
-        ASSERT_NE(file_, nullptr);
-        g->hPlotDataFile = file_;
+        OpenPlotDataFile();
         g->pPlotSettings = &settings_;
         ConversionState& c = g->conversion;
         c.wUnitsPerMm = 40;
@@ -78,33 +48,13 @@ protected:
     void TearDown() override
     {
         FreeArtLists();
-        if (file_) std::fclose(file_);
-        g = nullptr;
-        host::TheSession().document = nullptr;
+        PluginOnHost::TearDown();
         host::SetCancelAfterChecks(0);
     }
 
-    // Loads the drawing into the session's document.
-    void Load(const std::string& body)
-    {
-        std::string file = MakeTestFolder("emission") + "/drawing.svg";
-        std::ofstream(file, std::ios::binary) << Drawing(body);
-        host::TheSession().document = nullptr;
-        doc_ = std::make_unique<host::Document>();
-        std::string error;
-        ASSERT_TRUE(host::LoadSvgDocument(file, *doc_, error)) << error;
-        host::TheSession().document = doc_.get();
-    }
+    // Loads the drawing of the body into the session's document.
+    void Load(const std::string& body) { PluginOnHost::Load(Drawing(body), "emission"); }
 
-    host::Art* Find(const std::string& name)
-    {
-        for (host::Layer* layer : doc_->layers)
-            if (host::Art* found = FindIn(layer->group, name)) return found;
-        for (host::Symbol* symbol : doc_->symbols)
-            if (host::Art* found = FindIn(symbol->definition, name)) return found;
-        return nullptr;
-    }
-    AIArtHandle Handle(const std::string& name) { return host::ToHandle(Find(name)); }
     AIArtHandle LayerGroup(size_t index = 0) { return host::ToHandle(doc_->layers.at(index)->group); }
 
     // Names of the main list's rows, in order; a symbol's definition is "symbol NAME".
@@ -121,18 +71,6 @@ protected:
         return names;
     }
 
-    std::string Written()
-    {
-        std::fflush(file_);
-        std::rewind(file_);
-        std::string bytes;
-        char buffer[4096];
-        size_t n;
-        while ((n = std::fread(buffer, 1, sizeof buffer, file_)) > 0) bytes.append(buffer, n);
-        std::fseek(file_, 0, SEEK_END);
-        return bytes;
-    }
-
     // One layer of a drawing collected with the slot index and emitted, as the page
     // conversion does with a chunk; the bytes written.
     std::string EmitLayer(const std::string& body, int16_t slot = 0, size_t layer = 0)
@@ -143,11 +81,6 @@ protected:
         EXPECT_EQ(EmitArtList(), kNoErr);
         return Written();
     }
-
-    std::unique_ptr<PluginGlobals> globals_;
-    PlotSettings settings_{};
-    FILE* file_ = nullptr;
-    std::unique_ptr<host::Document> doc_;
 };
 
 }  // namespace emissiontest

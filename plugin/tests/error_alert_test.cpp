@@ -1,10 +1,10 @@
 // The entry's alert text for a failed message and for an unexpected error, and when the
 // alert is shown at all.
-#include "error_alert.h"
+#include "plugin/entry/error_alert.h"
 
-#include "host_strings.h"
-#include "suite_table.h"
-#include "user_suite.h"
+#include "host/suites/host_strings.h"
+#include "plugin/entry/suite_table.h"
+#include "host/suites/user_suite.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "geometry.h"
+#include "plugin/hpgl/geometry.h"
 
 #include <gtest/gtest.h>
 
@@ -9,9 +9,9 @@
 #include <memory>
 #include <vector>
 
-#include "plugin_globals.h"
-#include "real_math_suite.h"
-#include "suite_table.h"
+#include "plugin/entry/plugin_globals.h"
+#include "host/suites/real_math_suite.h"
+#include "plugin/entry/suite_table.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 // Nothing a handler raises reaches the host: each failure becomes a status.
-#include "guarded_call.h"
+#include "plugin/entry/guarded_call.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 // Shift-JIS text inserted into a real host text range as UTF-16.
-#include "text_encodings.h"
+#include "plugin/hpgl/text_encodings.h"
 
-#include "plugin_globals.h"
-#include "text_test_host.h"
+#include "plugin/entry/plugin_globals.h"
+#include "tests/support/plugin_on_host.h"
 
 #include <gtest/gtest.h>
 
@@ -13,10 +13,10 @@ namespace {
 
 TEST(InsertShiftJisText, TextArrivesAsUtf16AtTheRangesEnd)
 {
-    texttest::BindTextSuites();
-    auto doc = texttest::LoadDrawing(
-        "insert", texttest::Drawing("<g id=\"l\"><text id=\"t\" x=\"0\" y=\"50\">ab</text></g>"));
-    AIArtHandle art = texttest::FindArt(*doc, "t");
+    onhost::BindTextSuites();
+    auto doc = onhost::LoadDrawing(
+        "insert", onhost::Drawing("<g id=\"l\"><text id=\"t\" x=\"0\" y=\"50\">ab</text></g>"));
+    AIArtHandle art = onhost::FindArtHandle(*doc, "t");
     struct Case {
         const char* name;
         const char* sjis;

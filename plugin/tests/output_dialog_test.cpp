@@ -1,16 +1,16 @@
 // The output dialog run by the real host's access to the loaded plug-in, answered by the UI
 // robot: per-layer output and tool choices, the file check box, scrolling, both languages.
-#include "output_dialog.h"
+#include "plugin/output/output_dialog.h"
 
-#include "access_suite.h"
-#include "dialog_runner.h"
-#include "layer_table.h"
-#include "plugin_globals.h"
-#include "plugin_loader.h"
-#include "plugin_resources.h"
-#include "suite_table.h"
-#include "temp_home.h"
-#include "ui_robot.h"
+#include "host/suites/access_suite.h"
+#include "platform/ui/dialog_runner.h"
+#include "plugin/output/layer_table.h"
+#include "plugin/entry/plugin_globals.h"
+#include "host/session/plugin_loader.h"
+#include "plugin/entry/plugin_resources.h"
+#include "plugin/entry/suite_table.h"
+#include "tests/support/temp_home.h"
+#include "platform/ui/ui_robot.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
 // The orderings of a chunk and the cut frame over the real host's document: weighted
 // distances, the shared quicksort, the nearest-neighbour walk, the cutter order's groups,
 // holes and clusters, cancels, and the frame margins in millimetres.
-#include "output_ordering.h"
+#include "plugin/conversion/output_ordering.h"
 
-#include "work_test_host.h"
+#include "plugin/tests/work_test_host.h"
 
 #include <cmath>
 #include <map>

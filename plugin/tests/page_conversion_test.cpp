@@ -5,26 +5,29 @@
 // same size at 100 % with the origin at the corner. At 40 units per millimetre a point
 // (x, y) of the SVG is plotted at (2000 - 40 y, 4000 - 40 x): artwork v = 50 - y, the axis
 // turn (x, y) -> (y, -x), then the offset (0, 4000). The frame is 0, 0, 2000, 4000.
-#include "page_conversion.h"
+#include "plugin/conversion/page_conversion.h"
 
-#include "art_lists.h"
-#include "document_records.h"
-#include "geometry.h"
-#include "layer_table.h"
-#include "plugin_binding.h"
-#include "plugin_globals.h"
-#include "settings_defaults.h"
-#include "suite_table.h"
-#include "work_layers.h"
+#include "plugin/conversion/art_lists.h"
+#include "plugin/records/document_records.h"
+#include "plugin/hpgl/geometry.h"
+#include "plugin/output/layer_table.h"
+#include "plugin/entry/plugin_binding.h"
+#include "plugin/entry/plugin_globals.h"
+#include "plugin/settings/settings_defaults.h"
+#include "plugin/entry/suite_table.h"
+#include "plugin/conversion/work_layers.h"
 
-#include "ai_layer.h"
-#include "basic_suite.h"
-#include "document.h"
-#include "host_session.h"
-#include "text_engine.h"
-#include "user_suite.h"
+#include "sdk/ai_layer.h"
+#include "host/suites/basic_suite.h"
+#include "host/document/document.h"
+#include "host/session/host_session.h"
+#include "host/suites/text_engine.h"
+#include "host/suites/user_suite.h"
+#include "host/svg/svg_file.h"
 
-#include "../../tests/support/temp_home.h"
+#include "tests/support/temp_home.h"
+#include "tests/support/plugin_on_host.h"
+#include "tests/support/test_files.h"
 
 #include <gtest/gtest.h>
 
@@ -59,6 +62,16 @@ const char* const kBytesC = "PU400,2800;PD400,2600;";
 const char* const kLineA = "<path id=\"a\" d=\"M60 30 L70 30\"/>";
 const char* const kBytesA = "PU800,1600;PD800,1200;";
 
+// A drawing of 100 by 50 millimetres, one user unit a millimetre.
+std::string Drawing(const std::string& body)
+{
+    return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+           "<svg xmlns=\"http://www.w3.org/2000/svg\"\n"
+           "     xmlns:inkscape=\"http://www.inkscape.org/namespaces/inkscape\"\n"
+           "     width=\"100mm\" height=\"50mm\" viewBox=\"0 0 100 50\">\n" +
+           body + "\n</svg>\n";
+}
+
 std::string Layer(const std::string& title, const std::string& body)
 {
     return "<g inkscape:label=\"" + title + "\" style=\"fill:none;stroke:#000\">" + body + "</g>";
@@ -69,17 +82,16 @@ struct Assignment {
     int16_t wTool;
 };
 
-class PageConversion : public testing::Test {
+class PageConversion : public onhost::PluginOnHost {
 protected:
     void SetUp() override
     {
+        PluginOnHost::SetUp();
         sSPBasic = host::HostBasicSuite();
         ASSERT_EQ(AcquireSuites(), kNoErr);
         host::InstallTextEngine();
         host::ClearHostUserRecords();
         host::SetCancelAfterChecks(0);
-        globals_ = std::make_unique<PluginGlobals>();
-        g = globals_.get();
         BuildBezierTables();
         SetDefaultPlotSettings(&settings_);
         settings_.wSortMode = 0;
@@ -105,8 +117,7 @@ protected:
     {
         FreeArtLists();
         g->pPageSetup = nullptr;
-        g = nullptr;
-        host::TheSession().document = nullptr;
+        PluginOnHost::TearDown();
         host::SetCancelAfterChecks(0);
         ReleaseSuites();
     }
@@ -115,18 +126,7 @@ protected:
     // own layers passed over; layers not named are not output.
     void Load(const std::string& body, const std::map<std::string, Assignment>& assignments)
     {
-        std::string file = MakeTestFolder("conversion") + "/drawing.svg";
-        std::ofstream(file, std::ios::binary)
-            << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-               "<svg xmlns=\"http://www.w3.org/2000/svg\"\n"
-               "     xmlns:inkscape=\"http://www.inkscape.org/namespaces/inkscape\"\n"
-               "     width=\"100mm\" height=\"50mm\" viewBox=\"0 0 100 50\">\n"
-            << body << "\n</svg>\n";
-        host::TheSession().document = nullptr;
-        doc_ = std::make_unique<host::Document>();
-        std::string error;
-        ASSERT_TRUE(host::LoadSvgDocument(file, *doc_, error)) << error;
-        host::TheSession().document = doc_.get();
+        PluginOnHost::Load(Drawing(body), "conversion");
 
         table_->iCount = 0;
         ASInt32 count = 0;
@@ -148,10 +148,7 @@ protected:
     {
         ConvertAllPages();
         EXPECT_EQ(g->hPlotDataFile, nullptr);
-        std::ifstream in(path_, std::ios::binary);
-        std::stringstream bytes;
-        bytes << in.rdbuf();
-        return bytes.str();
+        return ReadBytes(path_);
     }
 
     void SetHeaderFooter(const char* header, const char* footer)
@@ -167,12 +164,9 @@ protected:
         return false;
     }
 
-    std::unique_ptr<PluginGlobals> globals_;
-    PlotSettings settings_{};
     PageSetup setup_{};
     std::unique_ptr<LayerTable> table_;
-    std::unique_ptr<host::Document> doc_;
-    std::string path_;
+    std::string path_;   // the plot data file
 };
 
 // The progress texts without their object counts, repeats dropped.
@@ -655,10 +649,7 @@ bool Render(const std::string& plot, Picture* picture, std::string* log)
     const std::string report = folder + "/report.txt";
     const std::string command = "/usr/bin/hp2xx -t -d 254 -m pbm -f '" + pbm + "' '" + plot + "' > '" + report + "' 2>&1";
     const int status = std::system(command.c_str());
-    std::ifstream reportIn(report);
-    std::stringstream text;
-    text << reportIn.rdbuf();
-    *log = text.str();
+    *log = ReadBytes(report);
     if (status != 0) return false;
     std::ifstream in(pbm, std::ios::binary);
     std::string magic;
@@ -728,11 +719,7 @@ TEST_F(PageConversion, TravexConvertLeavesThePlotDataFile)
     ASSERT_TRUE(std::filesystem::exists(command)) << command;
     const std::string folder = MakeTestFolder("travex-convert");
     const std::string drawing = folder + "/drawing.svg";
-    std::ofstream(drawing) << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-                              "<svg xmlns=\"http://www.w3.org/2000/svg\"\n"
-                              "     xmlns:inkscape=\"http://www.inkscape.org/namespaces/inkscape\"\n"
-                              "     width=\"100mm\" height=\"50mm\" viewBox=\"0 0 100 50\">\n"
-                           << Layer("A", kLineA) << Layer("B", kLineB) << "\n</svg>\n";
+    WriteBytes(drawing, Drawing(Layer("A", kLineA) + Layer("B", kLineB)));
     struct Case {
         const char* name;
         std::string arguments;
@@ -758,9 +745,6 @@ TEST_F(PageConversion, TravexConvertLeavesThePlotDataFile)
         std::string path;
         std::getline(printed, path);
         EXPECT_EQ(path, path_);
-        std::ifstream in(path_, std::ios::binary);
-        std::stringstream bytes;
-        bytes << in.rdbuf();
-        EXPECT_EQ(bytes.str(), c.expected);
+        EXPECT_EQ(ReadBytes(path_), c.expected);
     }
 }

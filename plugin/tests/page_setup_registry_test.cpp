@@ -1,9 +1,9 @@
-#include "page_setup_registry.h"
+#include "plugin/records/page_setup_registry.h"
 
-#include "plugin_globals.h"
-#include "registry_store.h"
-#include "settings_file.h"
-#include "../settings/tests/settings_test_files.h"
+#include "plugin/entry/plugin_globals.h"
+#include "platform/registry_store.h"
+#include "plugin/settings/settings_file.h"
+#include "plugin/settings/tests/settings_test_files.h"
 
 #include <gtest/gtest.h>
 

@@ -2,10 +2,12 @@
 // by hand: at 40 units per millimetre a point is 25.4 / 72 x 40 = 14.111 units (9 points
 // are 127 units, 72 points 1016), the axis turn writes artwork (h, v) as (v, -h), and the
 // drawing's artwork v is 200 - y. The host lists an SVG element written later first.
-#include "path_emission.h"
+#include "plugin/hpgl/path_emission.h"
 
-#include "emission_test_host.h"
-#include "text_test_host.h"
+#include "plugin/tests/emission_test_host.h"
+#include "tests/support/plugin_on_host.h"
+#include "plugin/entry/run_services.h"
+#include "host/svg/svg_file.h"
 
 #include <gtest/gtest.h>
 
@@ -67,9 +69,7 @@ TEST_F(PathEmission, ClosedSquareIsOnePenUpAndFourDraws)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        std::fclose(file_);
-        file_ = std::tmpfile();
-        g->hPlotDataFile = file_;
+        OpenPlotDataFile();
         g->emitter.wCurrentPen = -1;
         ResetPenWriterPage();
         SetPdOptimisation(c.pdOptimize);
@@ -138,9 +138,7 @@ TEST_F(PathEmission, DashPatternSetUp)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        std::fclose(file_);
-        file_ = std::tmpfile();
-        g->hPlotDataFile = file_;
+        OpenPlotDataFile();
         g->emitter.wCurrentPen = -1;
         ResetPenWriterPage();
         EXPECT_EQ(EmitLayer(std::string("<g id=\"l\"><path id=\"p\" d=\"M0 200 L0 140\" style=\"") + c.style + "\"/></g>"),
@@ -173,9 +171,7 @@ TEST_F(PathEmission, PerforationForTheCutSlotOnly)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        std::fclose(file_);
-        file_ = std::tmpfile();
-        g->hPlotDataFile = file_;
+        OpenPlotDataFile();
         g->emitter.wCurrentPen = -1;
         ResetPenWriterPage();
         Perforate(c.cutTool, c.gapForce, c.cutLength);
@@ -197,9 +193,7 @@ TEST_F(PathEmission, CurvesAreCutInto128ChordsAndThinned)
 
     settings_.fLineOptOff = 0;
     g->conversion.dTolerance = 1000;
-    std::fclose(file_);
-    file_ = std::tmpfile();
-    g->hPlotDataFile = file_;
+    OpenPlotDataFile();
     ResetPenWriterPage();
     g->emitter.wCurrentPen = -1;
     EXPECT_EQ(EmitLayer(curve), "SP1;PU0,0;PD0,-2822;");
@@ -341,7 +335,7 @@ TEST_F(PathEmission, DebugTraceDrawsEachPenDownIntoThePlottingGroup)
 // moves are well formed and, clipped to a frame of the canvas, stay inside it.
 TEST_F(PathEmission, ExampleDrawingsGiveMovesInsideTheFrame)
 {
-    texttest::BindTextSuites();
+    onhost::BindTextSuites();
     SetPdOptimisation(0x011E0200);
     const std::regex move("(PU|PD|,)(-?[0-9]+),(-?[0-9]+)");
     int drawings = 0;
@@ -349,11 +343,9 @@ TEST_F(PathEmission, ExampleDrawingsGiveMovesInsideTheFrame)
     for (const auto& entry : std::filesystem::directory_iterator(TRAVEX_SOURCE_DIR "/examples")) {
         if (entry.path().extension() != ".svg") continue;
         SCOPED_TRACE(entry.path().filename().string());
-        host::TheSession().document = nullptr;
-        doc_ = std::make_unique<host::Document>();
         std::string error;
-        if (!host::LoadSvgDocument(entry.path().string(), *doc_, error)) continue;  // refused on purpose
-        host::TheSession().document = doc_.get();
+        doc_ = onhost::LoadDocument(entry.path().string(), error);
+        if (!doc_) continue;  // refused on purpose
         ++drawings;
         ConversionState& c = g->conversion;
         c.rPageBounds = AIRealRect{0, doc_->height, doc_->width, 0};
@@ -362,9 +354,7 @@ TEST_F(PathEmission, ExampleDrawingsGiveMovesInsideTheFrame)
         c.plotFrame.iYMin = -PointsToPlotterUnits(doc_->width);
         c.plotFrame.iYMax = 0;
         for (host::Layer* layer : doc_->layers) {
-            std::fclose(file_);
-            file_ = std::tmpfile();
-            g->hPlotDataFile = file_;
+            OpenPlotDataFile();
             ResetPenWriterPage();
             g->emitter.wCurrentPen = -1;
             g->pMainArtList->iCount = 0;

@@ -1,4 +1,4 @@
-#include "pen_writer.h"
+#include "plugin/hpgl/pen_writer.h"
 
 #include <gtest/gtest.h>
 
@@ -9,7 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "plugin_globals.h"
+#include "plugin/entry/plugin_globals.h"
+#include "tests/support/plugin_on_host.h"
 
 namespace {
 
@@ -18,25 +19,17 @@ struct Frame {
 };
 
 // The writer on its own plot data file, with a page at 40 units per millimetre.
-class PenWriterTest : public testing::Test {
+class PenWriterTest : public onhost::PluginOnHost {
 protected:
     void SetUp() override
     {
-        g = &globals_;
-        file_ = std::tmpfile();
-        ASSERT_NE(file_, nullptr);
-        g->hPlotDataFile = file_;
+        PluginOnHost::SetUp();
+        OpenPlotDataFile();
         g->conversion.wUnitsPerMm = 40;
         SetFrame({0, 0, 1000, 1000});
         SetPdOptimisation(0);
         ResetPenWriterPage();
         ResetPenWriterPath();
-    }
-
-    void TearDown() override
-    {
-        std::fclose(file_);
-        g = nullptr;
     }
 
     void SetFrame(Frame f)
@@ -46,22 +39,6 @@ protected:
         g->conversion.plotFrame.iXMax = f.xMax;
         g->conversion.plotFrame.iYMax = f.yMax;
     }
-
-    std::string Written()
-    {
-        std::fflush(file_);
-        std::rewind(file_);
-        std::string bytes;
-        char buffer[4096];
-        size_t n;
-        while ((n = std::fread(buffer, 1, sizeof buffer, file_)) > 0)
-            bytes.append(buffer, n);
-        std::fseek(file_, 0, SEEK_END);
-        return bytes;
-    }
-
-    PluginGlobals globals_{};
-    FILE* file_ = nullptr;
 };
 
 // --- unit conversion and point transforms ---

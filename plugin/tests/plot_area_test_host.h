@@ -2,14 +2,14 @@
 // page record in the registry, for tests of the plot area and its tool.
 #pragma once
 
-#include "access_suite.h"
-#include "ate_classes.h"
-#include "document_view_suite.h"
-#include "page_setup.h"
-#include "plugin_globals.h"
-#include "text_test_host.h"
-#include "undo_suite.h"
-#include "view_canvas.h"
+#include "host/suites/access_suite.h"
+#include "sdk/ate_classes.h"
+#include "host/view/document_view_suite.h"
+#include "plugin/settings/page_setup.h"
+#include "plugin/entry/plugin_globals.h"
+#include "tests/support/plugin_on_host.h"
+#include "host/suites/undo_suite.h"
+#include "host/view/view_canvas.h"
 
 #include <gtest/gtest.h>
 
@@ -37,19 +37,18 @@ inline PageSetup Page(int32_t scale, PageRect page, PageRect paper)
     return setup;
 }
 
-class PlotAreaHost : public testing::Test {
+class PlotAreaHost : public onhost::PluginOnHost {
 protected:
     void SetUp() override
     {
+        PluginOnHost::SetUp();
         ResetTestHome();
-        texttest::BindTextSuites();
+        onhost::BindTextSuites();
         sAIDocumentView = HostDocumentViewSuite();
         sAIUndo = host::HostUndoSuite();
         sSPAccess = host::HostAccessSuite();
-        globals_ = static_cast<PluginGlobals*>(std::calloc(1, sizeof(PluginGlobals)));
-        g = globals_;
         ResetHostView();
-        doc_ = texttest::LoadDrawing("plotarea", texttest::Drawing(
+        doc_ = onhost::LoadDrawing("plotarea", onhost::Drawing(
             "<g id=\"art\" inkscape:groupmode=\"layer\" inkscape:label=\"Artwork\"><path d=\"M 0 0 L 10 10\"/></g>"));
     }
     void TearDown() override
@@ -58,9 +57,7 @@ protected:
         std::free(g->pPlotSettings);
         std::free(g->pPaperList);
         std::free(g->pCustomSizeList);
-        std::free(globals_);
-        g = nullptr;
-        host::TheSession().document = nullptr;
+        PluginOnHost::TearDown();
         ResetHostView();
         host::ResetViewCanvas();
     }
@@ -102,8 +99,6 @@ protected:
         return text;
     }
 
-    PluginGlobals* globals_ = nullptr;
-    std::unique_ptr<host::Document> doc_;
 };
 
 }  // namespace plotareatest

@@ -1,10 +1,10 @@
 // The plot-area tool against the real host: tracking, the inverting band on the view's
 // canvas compared pixel for pixel, and the placement on mouse up.
-#include "plot_area_tool.h"
+#include "plugin/records/plot_area_tool.h"
 
-#include "configuration_layer.h"
-#include "plot_area_test_host.h"
-#include "plugin_handlers.h"
+#include "plugin/records/configuration_layer.h"
+#include "plugin/tests/plot_area_test_host.h"
+#include "plugin/entry/plugin_handlers.h"
 
 #include <gtest/gtest.h>
 

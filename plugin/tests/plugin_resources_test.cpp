@@ -1,6 +1,6 @@
 // The plug-in's own resources: the menu and tool texts of both languages in code page 932,
 // and the tool's icons.
-#include "plugin_resources.h"
+#include "plugin/entry/plugin_resources.h"
 
 #include <QImage>
 #include <QtCore/QtGlobal>

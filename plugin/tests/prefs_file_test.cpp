@@ -1,7 +1,7 @@
-#include "prefs_file.h"
+#include "plugin/records/prefs_file.h"
 
-#include "plugin_globals.h"
-#include "../settings/tests/settings_test_files.h"
+#include "plugin/entry/plugin_globals.h"
+#include "plugin/settings/tests/settings_test_files.h"
 
 #include <gtest/gtest.h>
 

@@ -1,10 +1,10 @@
-#include "send_machine.h"
+#include "plugin/output/send_machine.h"
 
-#include "code_pages.h"
-#include "page_conversion.h"
-#include "plugin_globals.h"
-#include "serial_port.h"
-#include "temp_home.h"
+#include "platform/code_pages.h"
+#include "plugin/conversion/page_conversion.h"
+#include "plugin/entry/plugin_globals.h"
+#include "platform/serial_port.h"
+#include "tests/support/temp_home.h"
 
 #include <gtest/gtest.h>
 
@@ -129,6 +129,16 @@ protected:
         }
         FAIL() << "the line did not follow the flow character";
     }
+    // Three commands ready to stream with XON/XOFF, writes waiting 10 ms, and the plotter
+    // holding the line with XOFF.
+    void StreamIntoAHeldLine()
+    {
+        settings_.wFlowControl = 1;
+        ASSERT_NO_FATAL_FAILURE(StartStreaming(NumberedCommands(1, 3)));
+        SetPortTimeouts(g->sendMachine.hPort, 10);
+        ASSERT_EQ(write(master_, "\x19", 1), 1);
+        WaitUntilStopped(true);
+    }
     termios SlaveState()
     {
         int fd = open(slavePath_.c_str(), O_RDWR | O_NOCTTY);
@@ -174,13 +184,13 @@ TEST_F(SendMachineTest, MissingPortEndsTheRunWithTheOpenError)
 TEST_F(SendMachineTest, OnlyTheFirstErrorOfARunIsShown)
 {
     SendMachine& m = g->sendMachine;
-    ReportPortError(kPortErrorOpen, 0);
+    ReportPortError(kPortMessageOpen, 0);
     EXPECT_EQ(m.iFirstError, 0);
     EXPECT_STREQ(m.szShownText, "") << "number 0 shows nothing";
-    ReportPortError(kPortErrorHandshake, 87);
+    ReportPortError(kPortMessageHandshake, 87);
     EXPECT_EQ(m.iFirstError, 87);
     EXPECT_STREQ(m.szShownText, "Handshake parameter incorrect [87]");
-    ReportPortError(kPortErrorOpen, 2);
+    ReportPortError(kPortMessageOpen, 2);
     EXPECT_EQ(m.iFirstError, 87);
     EXPECT_STREQ(m.szShownText, "Handshake parameter incorrect [87]");
 }
@@ -188,9 +198,9 @@ TEST_F(SendMachineTest, OnlyTheFirstErrorOfARunIsShown)
 TEST_F(SendMachineTest, JapaneseTextsComeFromTheirOwnGroup)
 {
     g->iLanguage = 0;
-    ShowPortStatus(kStatusOpeningPort);
+    ShowPortStatus(kPortStatusOpeningPort);
     EXPECT_EQ(std::string(g->sendMachine.szShownText), ShiftJis("通信ポートを開いています ..."));
-    ReportPortError(kPortErrorPlotFile, 5);
+    ReportPortError(kPortMessagePlotFile, 5);
     EXPECT_EQ(std::string(g->sendMachine.szShownText), ShiftJis("プロッタファイルが開けません [5]"));
 }
 
@@ -274,12 +284,8 @@ TEST_F(SendMachineTest, CommandsEndAtSemicolonEtxOrTheFileEnd)
 
 TEST_F(SendMachineTest, XoffHoldsTheStreamWithoutLosingBytes)
 {
-    settings_.wFlowControl = 1;
-    ASSERT_NO_FATAL_FAILURE(StartStreaming(NumberedCommands(1, 3)));
+    ASSERT_NO_FATAL_FAILURE(StreamIntoAHeldLine());
     SendMachine& m = g->sendMachine;
-    SetPortTimeouts(m.hPort, 10);
-    ASSERT_EQ(write(master_, "\x19", 1), 1);
-    WaitUntilStopped(true);
     StepSendMachine();
     EXPECT_EQ(m.iBytesSent, 0);
     EXPECT_EQ(m.wStalledCalls, 1);
@@ -295,12 +301,8 @@ TEST_F(SendMachineTest, XoffHoldsTheStreamWithoutLosingBytes)
 
 TEST_F(SendMachineTest, APlotterThatNeverResumesEndsTheRun)
 {
-    settings_.wFlowControl = 1;
-    ASSERT_NO_FATAL_FAILURE(StartStreaming(NumberedCommands(1, 3)));
+    ASSERT_NO_FATAL_FAILURE(StreamIntoAHeldLine());
     SendMachine& m = g->sendMachine;
-    SetPortTimeouts(m.hPort, 10);
-    ASSERT_EQ(write(master_, "\x19", 1), 1);
-    WaitUntilStopped(true);
     int calls = 0;
     while (m.fSendDone == 0 && calls < 1000) {
         StepSendMachine();

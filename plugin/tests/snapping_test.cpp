@@ -1,4 +1,4 @@
-#include "snapping.h"
+#include "plugin/commands/snapping.h"
 
 #include <gtest/gtest.h>
 
@@ -6,11 +6,11 @@
 #include <cmath>
 #include <memory>
 
-#include "document_view_suite.h"
-#include "geometry.h"
-#include "plugin_globals.h"
-#include "real_math_suite.h"
-#include "suite_table.h"
+#include "host/view/document_view_suite.h"
+#include "plugin/hpgl/geometry.h"
+#include "plugin/entry/plugin_globals.h"
+#include "host/suites/real_math_suite.h"
+#include "plugin/entry/suite_table.h"
 
 namespace {
 

@@ -1,10 +1,10 @@
 // Binding the suite table around messages: the nesting count, paired acquire and release,
 // and a failed row.
-#include "plugin_binding.h"
+#include "plugin/entry/plugin_binding.h"
 
-#include "basic_suite.h"
-#include "suite_registry.h"
-#include "suite_table.h"
+#include "host/suites/basic_suite.h"
+#include "host/suites/suite_registry.h"
+#include "plugin/entry/suite_table.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "text_encodings.h"
+#include "plugin/hpgl/text_encodings.h"
 
 #include <gtest/gtest.h>
 

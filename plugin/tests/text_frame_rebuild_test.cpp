@@ -1,10 +1,10 @@
 // Rebuilding text frames over the real host's text engine: the copy's text, its features,
 // its style tables and insertions, its kind, and where it lands.
-#include "text_frame_rebuild.h"
+#include "plugin/records/text_frame_rebuild.h"
 
-#include "plugin_globals.h"
-#include "text_encodings.h"
-#include "text_test_host.h"
+#include "plugin/entry/plugin_globals.h"
+#include "plugin/hpgl/text_encodings.h"
+#include "tests/support/plugin_on_host.h"
 
 #include <gtest/gtest.h>
 
@@ -13,23 +13,18 @@
 
 namespace {
 
-class TextFrameRebuild : public testing::Test {
+class TextFrameRebuild : public onhost::PluginOnHost {
 protected:
     void SetUp() override
     {
-        texttest::BindTextSuites();
-        g = &globals_;
-    }
-    void TearDown() override
-    {
-        g = nullptr;
-        host::TheSession().document = nullptr;
+        PluginOnHost::SetUp();
+        onhost::BindTextSuites();
     }
 
     AIArtHandle Load(const std::string& body)
     {
-        doc_ = texttest::LoadDrawing("rebuild", texttest::Drawing("<g id=\"l\">" + body + "</g>"));
-        return texttest::FindArt(*doc_, "t");
+        PluginOnHost::Load(onhost::Drawing("<g id=\"l\">" + body + "</g>"), "rebuild");
+        return Handle("t");
     }
 
     size_t LayerArtCount() { return doc_->layers.front()->group->children.size(); }
@@ -40,9 +35,6 @@ protected:
         EXPECT_EQ(sAIArt->GetArtBounds(art, &r), kNoErr);
         return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
     }
-
-    PluginGlobals globals_{};
-    std::unique_ptr<host::Document> doc_;
 };
 
 const char* const kStyle = "style=\"font-family:IPAGothic;font-size:12px;fill:#ff0000\"";
@@ -145,7 +137,7 @@ TEST_F(TextFrameRebuild, TextOnAPathKeepsItsKindPathAndPositions)
 TEST_F(TextFrameRebuild, TextInAPathKeepsItsKindAndShape)
 {
     Load(std::string("<path id=\"box\" d=\"M 10 10 L 110 10 L 110 60 L 10 60 Z\"/>"));
-    AIArtHandle box = texttest::FindArt(*doc_, "box");
+    AIArtHandle box = onhost::FindArtHandle(*doc_, "box");
     AIArtHandle art = nullptr;
     ASSERT_EQ(sAITextFrame->NewInPathText(kPlaceAbove, box, 0, box, &art), kNoErr);
     ATE::TextRangeRef range = nullptr;

@@ -2,12 +2,12 @@
 // out by hand: IPAGothic has a body of exactly one em, full-width characters advance one em
 // and half-width ones half an em; at 40 units per millimetre a point is 25.4 / 72 x 40
 // units, and the axis turn writes (v, -h).
-#include "text_label_emitter.h"
+#include "plugin/hpgl/text_label_emitter.h"
 
-#include "ate_classes.h"
-#include "pen_writer.h"
-#include "plugin_globals.h"
-#include "text_test_host.h"
+#include "sdk/ate_classes.h"
+#include "plugin/hpgl/pen_writer.h"
+#include "plugin/entry/plugin_globals.h"
+#include "tests/support/plugin_on_host.h"
 
 #include <gtest/gtest.h>
 
@@ -19,7 +19,7 @@
 
 namespace {
 
-using texttest::Drawing;
+using onhost::Drawing;
 
 // A text of IPAGothic at 12 points whose anchor is artwork (72, 144).
 std::string Text(const std::string& content, const std::string& extra = "")
@@ -28,49 +28,27 @@ std::string Text(const std::string& content, const std::string& extra = "")
            " style=\"font-family:IPAGothic;font-size:12px\">" + content + "</text></g>";
 }
 
-class LabelEmitter : public testing::Test {
+class LabelEmitter : public onhost::PluginOnHost {
 protected:
     void SetUp() override
     {
-        texttest::BindTextSuites();
-        g = &globals_;
-        file_ = std::tmpfile();
-        ASSERT_NE(file_, nullptr);
-        g->hPlotDataFile = file_;
+        PluginOnHost::SetUp();
+        onhost::BindTextSuites();
+        OpenPlotDataFile();
         g->conversion.wUnitsPerMm = 40;
         g->conversion.wKanjiMode = 2;
         g->conversion.plotFrame = {0, 0, 100, 100};  // far smaller than the labels: none are clipped
         g->pPlotSettings = &settings_;
         ResetPenWriterPage();
     }
-    void TearDown() override
-    {
-        std::fclose(file_);
-        g = nullptr;
-        host::TheSession().document = nullptr;
-    }
-
     std::string Emit(const std::string& body, int mode)
     {
-        doc_ = texttest::LoadDrawing("labels", Drawing(body));
+        PluginOnHost::Load(Drawing(body), "labels");
         g->conversion.wKanjiMode = static_cast<int16_t>(mode);
-        std::fclose(file_);
-        file_ = std::tmpfile();
-        g->hPlotDataFile = file_;
-        EXPECT_EQ(EmitTextFrame(texttest::FindArt(*doc_, "t")), 0);
-        std::fflush(file_);
-        std::rewind(file_);
-        std::string bytes;
-        char buffer[4096];
-        size_t n;
-        while ((n = std::fread(buffer, 1, sizeof buffer, file_)) > 0) bytes.append(buffer, n);
-        return bytes;
+        OpenPlotDataFile();
+        EXPECT_EQ(EmitTextFrame(Handle("t")), 0);
+        return Written();
     }
-
-    PluginGlobals globals_{};
-    PlotSettings settings_{};
-    FILE* file_ = nullptr;
-    std::unique_ptr<host::Document> doc_;
 };
 
 const char* const kPlaced = "PU2032,-1016;";
@@ -138,9 +116,9 @@ TEST_F(LabelEmitter, DirectionPairs)
 
 TEST_F(LabelEmitter, ArtThatIsNoTextRaisesTheEnginesException)
 {
-    doc_ = texttest::LoadDrawing("labels", Drawing("<g id=\"l\"><path id=\"t\" d=\"M 0 0 L 5 5\"/></g>"));
+    doc_ = onhost::LoadDrawing("labels", Drawing("<g id=\"l\"><path id=\"t\" d=\"M 0 0 L 5 5\"/></g>"));
     try {
-        EmitTextFrame(texttest::FindArt(*doc_, "t"));
+        EmitTextFrame(onhost::FindArtHandle(*doc_, "t"));
         ADD_FAILURE() << "no exception";
     } catch (const ATE::Exception& e) {
         EXPECT_EQ(e.error, kBadParameterErr);
@@ -181,8 +159,8 @@ TEST_F(LabelEmitter, LabelsOutsideThePageAreNotClipped)
 
 TEST_F(LabelEmitter, LineWithoutRunsWritesOnlyItsDirection)
 {
-    doc_ = texttest::LoadDrawing("labels", Drawing(Text("A")));
-    host::Art* art = host::FromHandle(texttest::FindArt(*doc_, "t"));
+    doc_ = onhost::LoadDrawing("labels", Drawing(Text("A")));
+    host::Art* art = host::FromHandle(onhost::FindArtHandle(*doc_, "t"));
     art->text.runs[0].text = "\rA";  // an empty first line
     g->conversion.wKanjiMode = 2;
     ASSERT_EQ(EmitTextFrame(host::ToHandle(art)), 0);
@@ -224,7 +202,7 @@ TEST_F(LabelEmitter, LaterRunsAdvanceFromTheLinesPosition)
 
 TEST_F(LabelEmitter, DebugTraceMarksCrossAtTheLabel)
 {
-    doc_ = texttest::LoadDrawing("labels", Drawing(Text("A")));
+    doc_ = onhost::LoadDrawing("labels", Drawing(Text("A")));
     AIArtHandle group = nullptr;
     ASSERT_EQ(sAIArt->NewArt(kArtTypeGroup, kPlaceInsideOnTop, nullptr, &group), kNoErr);
     g->hPlotGroup = group;
@@ -253,9 +231,9 @@ TEST_F(LabelEmitter, DebugTraceMarksCrossAtTheLabel)
 
 TEST_F(LabelEmitter, StringWidths)
 {
-    doc_ = texttest::LoadDrawing("labels", Drawing(Text("A")));
+    doc_ = onhost::LoadDrawing("labels", Drawing(Text("A")));
     ATE::TextRangeRef rangeRef = nullptr;
-    ASSERT_EQ(sAITextFrame->GetATETextRange(texttest::FindArt(*doc_, "t"), &rangeRef), kNoErr);
+    ASSERT_EQ(sAITextFrame->GetATETextRange(onhost::FindArtHandle(*doc_, "t"), &rangeRef), kNoErr);
     ATE::ITextRange range(rangeRef);
     ATE::IFont font = range.GetCharFeatures().GetFont();
     AIFontKey key = nullptr;

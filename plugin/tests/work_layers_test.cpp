@@ -1,8 +1,8 @@
 // The temporary and plotting layers, the copies of a chunk's objects in them, the tool
 // carried through the stroke width and the overlap union, over the real host's document.
-#include "work_layers.h"
+#include "plugin/conversion/work_layers.h"
 
-#include "work_test_host.h"
+#include "plugin/tests/work_test_host.h"
 
 #include <cmath>
 #include <cstring>

@@ -3,16 +3,16 @@
 // and plot settings, no scale.
 #pragma once
 
-#include "art_lists.h"
-#include "art_suites.h"
-#include "document.h"
-#include "geometry.h"
-#include "host_session.h"
-#include "pathfinder_suite.h"
-#include "plugin_globals.h"
-#include "suite_table.h"
-#include "text_test_host.h"
-#include "user_suite.h"
+#include "plugin/conversion/art_lists.h"
+#include "host/suites/art_suites.h"
+#include "host/document/document.h"
+#include "plugin/hpgl/geometry.h"
+#include "host/session/host_session.h"
+#include "host/suites/pathfinder_suite.h"
+#include "plugin/entry/plugin_globals.h"
+#include "plugin/entry/suite_table.h"
+#include "tests/support/plugin_on_host.h"
+#include "host/suites/user_suite.h"
 
 #include <gtest/gtest.h>
 
@@ -25,20 +25,18 @@ namespace worktest {
 
 inline AIPathSegment Corner(double h, double v) { return AIPathSegment{{h, v}, {h, v}, {h, v}, true}; }
 
-class WorkHost : public testing::Test {
+class WorkHost : public onhost::PluginOnHost {
 protected:
     void SetUp() override
     {
-        texttest::BindTextSuites();
+        PluginOnHost::SetUp();
+        onhost::BindTextSuites();
         sAIDocument = host::HostDocumentSuite();
         sAIUser = host::HostUserSuite();
         sAISymbol = host::HostSymbolSuite();
         sAIPathfinder = host::HostPathfinderSuite();
         host::ResetHostDocumentState();
         host::SetCancelAfterChecks(0);
-        globals_ = std::make_unique<PluginGlobals>();
-        g = globals_.get();
-        settings_ = PlotSettings{};
         g->pPlotSettings = &settings_;
         g->conversion.dScaleX = 1;
         g->conversion.dScaleY = 1;
@@ -53,8 +51,7 @@ protected:
     void TearDown() override
     {
         FreeArtLists();
-        g = nullptr;
-        host::TheSession().document = nullptr;
+        PluginOnHost::TearDown();
         host::SetCancelAfterChecks(0);
     }
 
@@ -121,9 +118,6 @@ protected:
         return r;
     }
 
-    std::unique_ptr<PluginGlobals> globals_;
-    PlotSettings settings_{};
-    std::unique_ptr<host::Document> doc_;
     host::Layer* layer_ = nullptr;
 };
 

@@ -5,7 +5,7 @@
 
 #include "platform/tests/tcp_test_listener.h"
 #include "plugin/settings/settings_program.h"
-#include "sender_test_files.h"
+#include "sender/tests/sender_test_files.h"
 
 #include <gtest/gtest.h>
 

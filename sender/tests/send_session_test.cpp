@@ -3,7 +3,7 @@
 #include "sender/send_session.h"
 
 #include "plugin/settings/settings_program.h"
-#include "sender_test_files.h"
+#include "sender/tests/sender_test_files.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 // listener of the test on 127.0.0.1.
 #include "platform/process_start.h"
 #include "platform/tests/tcp_test_listener.h"
-#include "sender_test_files.h"
+#include "sender/tests/sender_test_files.h"
 
 #include <gtest/gtest.h>
 

@@ -3,7 +3,7 @@
 // the TCP port (int32, little-endian) at 352.
 #pragma once
 
-#include "temp_home.h"
+#include "tests/support/temp_home.h"
 
 #include <cstdint>
 #include <filesystem>

@@ -1,6 +1,6 @@
 // The plug-in's entry as the real host drives it: the one alert for a failed message, the
 // dispatch, the suite binding with its nesting count, unload and reload, shut-down.
-#include "host_run.h"
+#include "tests/e2e/host_run.h"
 
 #include <gtest/gtest.h>
 
@@ -34,7 +34,7 @@ std::vector<Counts> StatusLines(const std::string& out)
 std::string Script(const std::string& folder, const std::string& steps)
 {
     std::string path = folder + "/steps.txt";
-    WriteWholeFile(path, steps);
+    WriteBytes(path, steps);
     return path;
 }
 

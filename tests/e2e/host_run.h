@@ -2,7 +2,8 @@
 // collects what it wrote: standard output, standard error, the alert log, the exit status.
 #pragma once
 
-#include "temp_home.h"
+#include "tests/support/temp_home.h"
+#include "tests/support/test_files.h"
 
 #include <fcntl.h>
 #include <fstream>
@@ -21,26 +22,13 @@ struct HostRun {
     std::string alerts;   // the alert log: "error: BYTES\n" per error alert
 };
 
-inline std::string ReadWholeFile(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-inline void WriteWholeFile(const std::string& path, const std::string& bytes)
-{
-    std::ofstream(path, std::ios::binary) << bytes;
-}
-
 inline std::string TravexHostPath() { return std::string(TRAVEX_BINARY_DIR) + "/bin/travex-host"; }
 
 // A small drawing: one layer with one rectangle, 100 x 100 points.
 inline std::string WriteSmallDrawing(const std::string& folder)
 {
     std::string path = folder + "/small.svg";
-    WriteWholeFile(path,
+    WriteBytes(path,
                    "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
                    "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"100pt\" height=\"100pt\" viewBox=\"0 0 100 100\">\n"
                    "  <g id=\"Layer 1\">\n"
@@ -91,9 +79,9 @@ inline HostRun RunTravexHost(const std::string& folder, const std::vector<std::s
     int status = 0;
     if (waitpid(pid, &status, 0) == pid && WIFEXITED(status))
         run.exitStatus = WEXITSTATUS(status);
-    run.out = ReadWholeFile(outPath);
-    run.err = ReadWholeFile(errPath);
-    run.alerts = ReadWholeFile(alertPath);
+    run.out = ReadBytes(outPath);
+    run.err = ReadBytes(errPath);
+    run.alerts = ReadBytes(alertPath);
     return run;
 }
 

@@ -1,6 +1,6 @@
 // The plug-in's menu items, About group and tool as the real host records them, in both
 // languages, with and without the host's own "MV_PLUGINS_ABOUT" group.
-#include "host_run.h"
+#include "tests/e2e/host_run.h"
 
 #include <gtest/gtest.h>
 
@@ -30,7 +30,7 @@ void WritePrefs(const std::string& text)
         return;
     std::string folder = TestHome() + "/Documents/Adobe/Illustrator/Prefs";
     std::filesystem::create_directories(folder);
-    WriteWholeFile(folder + "/TRAVEX-Pro.ini", text);
+    WriteBytes(folder + "/TRAVEX-Pro.ini", text);
 }
 
 TEST(MenusTest, ItemsGroupsAndToolInBothLanguages)

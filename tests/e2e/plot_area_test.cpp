@@ -1,7 +1,7 @@
 // The plot-area tool through the real travex-host and TRAVEX-Pro.aip: the band on the
 // view's canvas, the cursor, and the placement kept in the saved drawing.
-#include "host_run.h"
-#include "registry_store.h"
+#include "tests/e2e/host_run.h"
+#include "platform/registry_store.h"
 
 #include <gtest/gtest.h>
 
@@ -69,7 +69,7 @@ TEST_F(PlotAreaE2E, BandOnTheCanvasAndTheCursorWhileDragging)
     const std::string first = folder + "/first.png";
     const std::string again = folder + "/again.png";
     const std::string script = folder + "/steps.txt";
-    WriteWholeFile(script, "view 0,600 1\n"
+    WriteBytes(script, "view 0,600 1\n"
                            "tool select\n"
                            "tool down 0,0\n"
                            "tool move 0,0\n"
@@ -95,8 +95,8 @@ TEST_F(PlotAreaE2E, BandOnTheCanvasAndTheCursorWhileDragging)
     EXPECT_EQ(cursor[1], "cursor set");
     // back at the first point after another band: the same single band, pixel for pixel
     EXPECT_EQ(canvas[2], canvas[1]);
-    EXPECT_EQ(ReadWholeFile(again), ReadWholeFile(first));
-    EXPECT_FALSE(ReadWholeFile(first).empty());
+    EXPECT_EQ(ReadBytes(again), ReadBytes(first));
+    EXPECT_FALSE(ReadBytes(first).empty());
 }
 
 TEST_F(PlotAreaE2E, PlacedPlotAreaSurvivesASaveAndAReload)
@@ -132,7 +132,7 @@ TEST_F(PlotAreaE2E, PlacedPlotAreaSurvivesASaveAndAReload)
         << run.out;
 
     // the saved drawing in SVG terms: a layer group marked locked and not printed
-    const std::string svg = ReadWholeFile(drawing);
+    const std::string svg = ReadBytes(drawing);
     std::smatch layer;
     ASSERT_TRUE(std::regex_search(svg, layer, std::regex("<g[^>]*inkscape:label=\"TRAVEX-Pro Configuration Layer\"[^>]*>")))
         << svg;
@@ -155,7 +155,7 @@ TEST_F(PlotAreaE2E, PlacedPlotAreaSurvivesASaveAndAReload)
     while (!placedLayer.empty() && placedLayer.back().rfind("undo ", 0) == 0)
         placedLayer.pop_back();
     EXPECT_EQ(loaded, placedLayer);
-    EXPECT_EQ(ReadWholeFile(drawing), svg) << "nothing changed: the file stays as it was";
+    EXPECT_EQ(ReadBytes(drawing), svg) << "nothing changed: the file stays as it was";
 }
 
 }  // namespace

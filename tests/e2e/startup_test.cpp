@@ -1,6 +1,6 @@
 // Start-up when the host refuses one of its steps: what the plug-in reports, which menu
 // items exist, and that the tool is registered only after the menus.
-#include "host_run.h"
+#include "tests/e2e/host_run.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // The travex-host command: help, drawings and plug-ins it refuses with a clear message,
 // scripts, and drawings it leaves as they were when nothing changed them.
-#include "host_run.h"
+#include "tests/e2e/host_run.h"
 
 #include <gtest/gtest.h>
 
@@ -46,12 +46,12 @@ TEST_F(TravexHostTest, BadDrawingsAreRefusedNamingTheFileAndLeftUntouched)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         std::string path = folder + "/" + c.name;
-        WriteWholeFile(path, c.bytes);
+        WriteBytes(path, c.bytes);
         HostRun run = RunTravexHost(folder, {path, "list"});
         EXPECT_NE(run.exitStatus, 0);
         for (const std::string& part : c.inMessage)
             EXPECT_NE(run.err.find(part), std::string::npos) << run.err;
-        EXPECT_EQ(ReadWholeFile(path), c.bytes);
+        EXPECT_EQ(ReadBytes(path), c.bytes);
         EXPECT_FALSE(std::filesystem::exists(path + ".tmp"));
     }
     HostRun missing = RunTravexHost(folder, {folder + "/missing.svg", "list"});
@@ -63,7 +63,7 @@ TEST_F(TravexHostTest, LibrariesThatAreNotThePluginAreRefused)
 {
     std::string drawing = WriteSmallDrawing(folder);
     std::string text = folder + "/text.aip";
-    WriteWholeFile(text, "not a library\n");
+    WriteBytes(text, "not a library\n");
     struct Case {
         std::string plugin;
         const char* inMessage;
@@ -91,7 +91,7 @@ TEST_F(TravexHostTest, StepsThatCannotBeDoneEndTheRunWithAMessage)
         const char* inMessage;
     };
     std::string script = folder + "/steps.txt";
-    WriteWholeFile(script, "# a comment\nlist\nfly away\n");
+    WriteBytes(script, "# a comment\nlist\nfly away\n");
     const Case cases[] = {
         {{drawing, "jump"}, "unknown step \"jump\""},
         {{drawing, "menu No Such Item"}, "no menu item \"No Such Item\""},
@@ -120,7 +120,7 @@ TEST_F(TravexHostTest, SaveWithoutChangesGivesTheFileBack)
         std::string saved = folder + "/saved-" + entry.path().filename().string();
         HostRun run = RunTravexHost(folder, {entry.path().string(), "save " + saved});
         EXPECT_EQ(run.exitStatus, 0) << run.err;
-        EXPECT_EQ(ReadWholeFile(saved), ReadWholeFile(entry.path().string()));
+        EXPECT_EQ(ReadBytes(saved), ReadBytes(entry.path().string()));
     }
 }
 
@@ -146,7 +146,7 @@ TEST_F(TravexHostTest, RobotStepsOfSeveralOptionsAreOneScript)
     HostRun run = RunTravexHost(folder, {"--ui", "press 1", "--ui", "press 1", drawing, "about", "about"});
     EXPECT_EQ(run.exitStatus, 0) << run.err;
     std::string file = folder + "/robot.txt";
-    WriteWholeFile(file, "press 1\n");
+    WriteBytes(file, "press 1\n");
     HostRun both = RunTravexHost(folder, {"--ui", "press 1", "--ui-file", file, drawing, "about"});
     EXPECT_EQ(both.exitStatus, 1);
     EXPECT_NE(both.err.find("not both"), std::string::npos) << both.err;
@@ -168,11 +168,11 @@ TEST_F(TravexHostTest, ExamplesAreListedAndNotRewrittenWhenNothingChanged)
         SCOPED_TRACE(entry.path().filename().string());
         std::string copy = folder + "/" + entry.path().filename().string();
         std::filesystem::copy_file(entry.path(), copy, std::filesystem::copy_options::overwrite_existing);
-        std::string before = ReadWholeFile(copy);
+        std::string before = ReadBytes(copy);
         HostRun run = RunTravexHost(folder, {"--ui", "press 1", copy, "list", "menu TRAVEX-Pro...", "menus"});
         EXPECT_EQ(run.exitStatus, 0) << run.err;
         EXPECT_NE(run.out.find("layer 0 "), std::string::npos) << run.out;
-        EXPECT_EQ(ReadWholeFile(copy), before);
+        EXPECT_EQ(ReadBytes(copy), before);
     }
 }
 

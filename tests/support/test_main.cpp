@@ -1,7 +1,7 @@
 // The main of every test binary: the temporary home is in place before any test runs.
 #include <gtest/gtest.h>
 
-#include "temp_home.h"
+#include "tests/support/temp_home.h"
 
 int main(int argc, char** argv)
 {

@@ -15,7 +15,7 @@
 #include <fstream>
 #include <string>
 
-#include "conversion_driver.h"
+#include "tools/conversion/conversion_driver.h"
 
 namespace {
 

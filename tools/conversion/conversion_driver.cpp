@@ -1,22 +1,23 @@
-#include "conversion_driver.h"
+#include "tools/conversion/conversion_driver.h"
 
 #include <cstdlib>
 #include <cstring>
 
-#include "ai_layer.h"
-#include "art_lists.h"
-#include "basic_suite.h"
-#include "document.h"
-#include "document_records.h"
-#include "geometry.h"
-#include "host_session.h"
-#include "layer_table.h"
-#include "page_conversion.h"
-#include "plugin_binding.h"
-#include "plugin_globals.h"
-#include "settings_defaults.h"
-#include "suite_table.h"
-#include "text_engine.h"
+#include "sdk/ai_layer.h"
+#include "plugin/conversion/art_lists.h"
+#include "host/suites/basic_suite.h"
+#include "host/document/document.h"
+#include "plugin/records/document_records.h"
+#include "plugin/hpgl/geometry.h"
+#include "host/session/host_session.h"
+#include "plugin/output/layer_table.h"
+#include "plugin/conversion/page_conversion.h"
+#include "plugin/entry/plugin_binding.h"
+#include "plugin/entry/plugin_globals.h"
+#include "plugin/settings/settings_defaults.h"
+#include "plugin/entry/suite_table.h"
+#include "host/suites/text_engine.h"
+#include "host/svg/svg_file.h"
 
 void InitConversionJob(ConversionJob* job)
 {

@@ -8,7 +8,7 @@
 #include <utility>
 #include <vector>
 
-#include "settings_records.h"
+#include "plugin/settings/settings_records.h"
 
 struct ConversionJob {
     std::string drawing;                                  // SVG file

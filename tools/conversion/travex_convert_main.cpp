@@ -6,7 +6,7 @@
 #include <cstring>
 #include <string>
 
-#include "conversion_driver.h"
+#include "tools/conversion/conversion_driver.h"
 
 namespace {
 

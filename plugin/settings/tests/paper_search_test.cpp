@@ -1,6 +1,6 @@
-#include "paper_search.h"
+#include "plugin/settings/paper_search.h"
 
-#include "settings_defaults.h"
+#include "plugin/settings/settings_defaults.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
-#include "settings_file.h"
+#include "plugin/settings/settings_file.h"
 
-#include "paper_search.h"
-#include "settings_program.h"
-#include "settings_test_files.h"
+#include "plugin/settings/paper_search.h"
+#include "plugin/settings/settings_program.h"
+#include "plugin/settings/tests/settings_test_files.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
-#include "settings_folder.h"
+#include "plugin/settings/settings_folder.h"
 
-#include "settings_program.h"
-#include "settings_test_files.h"
+#include "plugin/settings/settings_program.h"
+#include "plugin/settings/tests/settings_test_files.h"
 
 #include <gtest/gtest.h>
 

@@ -1,13 +1,12 @@
 // Test helpers: the settings file as raw bytes, built by hand from the file format.
 #pragma once
 
-#include "temp_home.h"
+#include "tests/support/temp_home.h"
+#include "tests/support/test_files.h"
 
 #include <cstdint>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 
 inline std::string TestSettingsFolder()
@@ -23,21 +22,6 @@ inline std::string TestSettingsFile()
 inline bool FileExists(const std::string& path)
 {
     return std::filesystem::exists(path);
-}
-
-inline std::string ReadBytes(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-inline void WriteBytes(const std::string& path, const std::string& bytes)
-{
-    std::filesystem::create_directories(std::filesystem::path(path).parent_path());
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
 inline void Put16(std::string& b, size_t offset, int16_t v)

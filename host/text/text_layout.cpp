@@ -1,0 +1,351 @@
+// Point text, text on a path and text outlines over the font library.
+#include "host/text/text_layout.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+bool IsLineBreak(char32_t cp)
+{
+    return cp == U'\n' || cp == U'\r' || cp == 0x2028 || cp == 0x2029 || cp == 0x0003;
+}
+
+bool ValidStyle(const TextStyle& s)
+{
+    auto positive = [](double x) { return std::isfinite(x) && x > 0; };
+    return positive(s.dFontSize) && positive(s.dHorizontalScale) && positive(s.dVerticalScale) &&
+           std::isfinite(s.dLeading) && std::isfinite(s.dTracking);
+}
+
+double LeadingOf(const TextStyle& s) { return s.dLeading > 0 ? s.dLeading : 1.2 * s.dFontSize; }
+
+// One character of the text with the span that gives its style.
+struct Item {
+    char32_t cp;
+    size_t iSpan;
+    int iChar;
+    int iUnit16;
+};
+
+struct LogicalLine {
+    std::vector<Item> items;
+    size_t iOpeningSpan = 0;
+};
+
+// Splits the spans into lines of characters; breaks themselves are dropped.
+std::vector<LogicalLine> SplitLines(const std::vector<TextSpan>& spans, bool fBreaks)
+{
+    std::vector<LogicalLine> lines(1);
+    int iChar = 0, iUnit16 = 0;
+    for (size_t i = 0; i < spans.size(); ++i) {
+        if (i == 0) lines.back().iOpeningSpan = 0;
+        if (fBreaks && spans[i].fStartsLine && !lines.back().items.empty()) {
+            lines.emplace_back();
+            lines.back().iOpeningSpan = i;
+        }
+        std::u32string text = DecodeUtf8(spans[i].szText);
+        for (size_t k = 0; k < text.size(); ++k) {
+            char32_t cp = text[k];
+            int units = cp >= 0x10000 ? 2 : 1;
+            if (IsLineBreak(cp)) {
+                if (fBreaks && !(cp == U'\n' && k > 0 && text[k - 1] == U'\r')) {
+                    lines.emplace_back();
+                    lines.back().iOpeningSpan = i;
+                }
+            } else {
+                lines.back().items.push_back(Item{cp, i, iChar, iUnit16});
+            }
+            ++iChar;
+            iUnit16 += units;
+        }
+    }
+    if (lines.back().items.empty()) lines.pop_back();
+    return lines;
+}
+
+struct Faces {
+    std::vector<const FontFace*> bySpan;
+};
+
+ASErr FindFaces(const std::vector<TextSpan>& spans, Faces* faces)
+{
+    faces->bySpan.assign(spans.size(), nullptr);
+    for (size_t i = 0; i < spans.size(); ++i) {
+        if (!ValidStyle(spans[i].style)) return kBadParameterErr;
+        ASErr err = FindFontFace(spans[i].style.szFamily.c_str(), spans[i].style.szStyle.c_str(),
+                                 &faces->bySpan[i]);
+        if (err != kNoErr) return err;
+    }
+    return kNoErr;
+}
+
+// Groups a line's characters into runs of equal style, with their advances.
+ASErr BuildRuns(const LogicalLine& line, const std::vector<TextSpan>& spans, const Faces& faces,
+                std::vector<GlyphRun>* pRuns)
+{
+    for (const Item& item : line.items) {
+        const TextStyle& style = spans[item.iSpan].style;
+        if (pRuns->empty() || !(pRuns->back().style == style)) {
+            GlyphRun run;
+            run.style = style;
+            run.pFace = faces.bySpan[item.iSpan];
+            run.iFirstChar = item.iChar;
+            run.iFirstUnit16 = item.iUnit16;
+            pRuns->push_back(std::move(run));
+        }
+        GlyphRun& run = pRuns->back();
+        CharMetrics m;
+        ASErr err = GetCharMetrics(run.pFace, item.cp, &m);
+        if (err != kNoErr) return err;
+        double advance = (m.dAdvance * style.dHorizontalScale + style.dTracking / 1000.0) *
+                         style.dFontSize;
+        run.text += item.cp;
+        run.advances.push_back(advance);
+        run.origins.push_back(AIRealPoint{0, 0});
+        run.angles.push_back(0);
+    }
+    return kNoErr;
+}
+
+void AddBodyBox(const GlyphRun& run, size_t k, bool* pAny, AIRealRect* r)
+{
+    double up = run.pFace->dAscender * run.style.dFontSize * run.style.dVerticalScale;
+    double down = run.pFace->dDescender * run.style.dFontSize * run.style.dVerticalScale;
+    double c = std::cos(run.angles[k]), s = std::sin(run.angles[k]);
+    AIRealPoint o = run.origins[k];
+    const double corners[4][2] = {{0, -down}, {run.advances[k], -down}, {0, up},
+                                  {run.advances[k], up}};
+    for (const auto& q : corners) {
+        double h = o.h + q[0] * c - q[1] * s, v = o.v + q[0] * s + q[1] * c;
+        if (!*pAny) {
+            *r = AIRealRect{h, v, h, v};
+            *pAny = true;
+        }
+        r->left = std::min(r->left, h);
+        r->right = std::max(r->right, h);
+        r->top = std::max(r->top, v);
+        r->bottom = std::min(r->bottom, v);
+    }
+}
+
+void ComputeBounds(TextLayout* layout)
+{
+    bool any = false;
+    layout->rBounds = AIRealRect{0, 0, 0, 0};
+    for (const TextLine& line : layout->lines)
+        for (const GlyphRun& run : line.runs)
+            for (size_t k = 0; k < run.text.size(); ++k) AddBodyBox(run, k, &any, &layout->rBounds);
+}
+
+// A path flattened into a polyline with the arc length at every vertex.
+struct Polyline {
+    std::vector<AIRealPoint> points;
+    std::vector<double> lengths;
+};
+
+AIRealPoint CubicAt(AIRealPoint p0, AIRealPoint p1, AIRealPoint p2, AIRealPoint p3, double t)
+{
+    double u = 1 - t;
+    double a = u * u * u, b = 3 * u * u * t, c = 3 * u * t * t, d = t * t * t;
+    return AIRealPoint{a * p0.h + b * p1.h + c * p2.h + d * p3.h,
+                       a * p0.v + b * p1.v + c * p2.v + d * p3.v};
+}
+
+// Enough steps that the chords stay within a hundredth of a point of the curve.
+int CubicSteps(AIRealPoint p0, AIRealPoint p1, AIRealPoint p2, AIRealPoint p3)
+{
+    double ax = p0.h - 2 * p1.h + p2.h, ay = p0.v - 2 * p1.v + p2.v;
+    double bx = p1.h - 2 * p2.h + p3.h, by = p1.v - 2 * p2.v + p3.v;
+    double m = std::max(std::hypot(ax, ay), std::hypot(bx, by));
+    if (!(m > 0)) return 1;
+    double n = std::ceil(std::sqrt(0.75 * m / 0.01));
+    return int(std::clamp(n, 1.0, 1024.0));
+}
+
+Polyline Flatten(const std::vector<AIPathSegment>& path, bool fClosed)
+{
+    Polyline line;
+    if (path.empty()) return line;
+    line.points.push_back(path[0].ptAnchor);
+    size_t pieces = fClosed ? path.size() : path.size() - 1;
+    for (size_t i = 0; i < pieces; ++i) {
+        const AIPathSegment& s1 = path[i];
+        const AIPathSegment& s2 = path[(i + 1) % path.size()];
+        int steps = CubicSteps(s1.ptAnchor, s1.ptOut, s2.ptIn, s2.ptAnchor);
+        for (int k = 1; k <= steps; ++k)
+            line.points.push_back(
+                CubicAt(s1.ptAnchor, s1.ptOut, s2.ptIn, s2.ptAnchor, double(k) / steps));
+    }
+    line.lengths.assign(line.points.size(), 0);
+    for (size_t i = 1; i < line.points.size(); ++i)
+        line.lengths[i] = line.lengths[i - 1] + std::hypot(line.points[i].h - line.points[i - 1].h,
+                                                           line.points[i].v - line.points[i - 1].v);
+    return line;
+}
+
+bool PolylineAt(const Polyline& line, double s, AIRealPoint* p, double* angle)
+{
+    if (line.points.size() < 2 || !(line.lengths.back() > 0)) return false;
+    s = std::clamp(s, 0.0, line.lengths.back());
+    size_t i = size_t(std::upper_bound(line.lengths.begin(), line.lengths.end(), s) -
+                      line.lengths.begin());
+    i = std::clamp<size_t>(i, 1, line.points.size() - 1);
+    // Skip zero-length pieces so that the direction is always defined.
+    size_t j = i;
+    while (j < line.points.size() - 1 && line.lengths[j] == line.lengths[j - 1]) ++j;
+    while (j > 1 && line.lengths[j] == line.lengths[j - 1]) --j;
+    AIRealPoint a = line.points[j - 1], b = line.points[j];
+    double len = line.lengths[j] - line.lengths[j - 1];
+    double t = len > 0 ? std::clamp((s - line.lengths[j - 1]) / len, 0.0, 1.0) : 0;
+    *p = AIRealPoint{a.h + (b.h - a.h) * t, a.v + (b.v - a.v) * t};
+    *angle = std::atan2(b.v - a.v, b.h - a.h);
+    return true;
+}
+
+AIRealMatrix Multiply(const AIRealMatrix& first, const AIRealMatrix& then)
+{
+    // The point goes through first, then through then.
+    return AIRealMatrix{first.a * then.a + first.b * then.c,
+                        first.a * then.b + first.b * then.d,
+                        first.c * then.a + first.d * then.c,
+                        first.c * then.b + first.d * then.d,
+                        first.tx * then.a + first.ty * then.c + then.tx,
+                        first.tx * then.b + first.ty * then.d + then.ty};
+}
+
+}  // namespace
+
+TextSpan MakeTextSpanUtf16(const std::u16string& text, const TextStyle& style, bool fStartsLine)
+{
+    return TextSpan{EncodeUtf8(DecodeUtf16(text)), style, fStartsLine};
+}
+
+ASErr LayoutPointText(const std::vector<TextSpan>& spans, const TextLayoutOptions& options,
+                      TextLayout* pLayout)
+{
+    if (!pLayout) return kBadParameterErr;
+    *pLayout = TextLayout{};
+    Faces faces;
+    ASErr err = FindFaces(spans, &faces);
+    if (err != kNoErr) return err;
+    double baseline = 0;
+    std::vector<LogicalLine> logical = SplitLines(spans, true);
+    for (size_t n = 0; n < logical.size(); ++n) {
+        TextLine line;
+        err = BuildRuns(logical[n], spans, faces, &line.runs);
+        if (err != kNoErr) return err;
+        line.dLeading = LeadingOf(spans[logical[n].iOpeningSpan].style);
+        if (!line.runs.empty()) {
+            line.dLeading = 0;
+            for (const GlyphRun& run : line.runs)
+                line.dLeading = std::max(line.dLeading, LeadingOf(run.style));
+        }
+        if (n > 0) baseline -= line.dLeading;
+        line.dBaseline = baseline;
+        for (const GlyphRun& run : line.runs)
+            for (double a : run.advances) line.dWidth += a;
+        double h = 0;
+        if (options.iAlign == kTextAlignCenter) h = -line.dWidth / 2;
+        if (options.iAlign == kTextAlignRight) h = -line.dWidth;
+        for (GlyphRun& run : line.runs) {
+            for (size_t k = 0; k < run.text.size(); ++k) {
+                run.origins[k] = AIRealPoint{h, baseline};
+                h += run.advances[k];
+            }
+        }
+        pLayout->lines.push_back(std::move(line));
+    }
+    ComputeBounds(pLayout);
+    return kNoErr;
+}
+
+ASErr LayoutPathText(const std::vector<TextSpan>& spans, const std::vector<AIPathSegment>& path,
+                     bool fClosed, const TextLayoutOptions& options, TextLayout* pLayout)
+{
+    if (!pLayout || !std::isfinite(options.dPathStart)) return kBadParameterErr;
+    *pLayout = TextLayout{};
+    Faces faces;
+    ASErr err = FindFaces(spans, &faces);
+    if (err != kNoErr) return err;
+    std::vector<LogicalLine> logical = SplitLines(spans, false);
+    if (logical.empty()) return kNoErr;
+    TextLine all;
+    err = BuildRuns(logical[0], spans, faces, &all.runs);
+    if (err != kNoErr) return err;
+    Polyline line = Flatten(path, fClosed);
+    double total = line.lengths.empty() ? 0 : line.lengths.back();
+    double s = options.dPathStart;
+    TextLine placed;
+    for (GlyphRun& run : all.runs) {
+        GlyphRun kept = run;
+        kept.text.clear();
+        kept.origins.clear();
+        kept.advances.clear();
+        kept.angles.clear();
+        for (size_t k = 0; k < run.text.size(); ++k) {
+            double mid = s + run.advances[k] / 2;
+            s += run.advances[k];
+            AIRealPoint p{0, 0};
+            double angle = 0;
+            if (mid < 0 || mid > total || !PolylineAt(line, mid, &p, &angle)) {
+                ++pLayout->iOversetChars;
+                continue;
+            }
+            if (kept.text.empty()) {
+                kept.iFirstChar = run.iFirstChar + int(k);
+                kept.iFirstUnit16 = run.iFirstUnit16;
+                for (size_t j = 0; j < k; ++j) kept.iFirstUnit16 += run.text[j] >= 0x10000 ? 2 : 1;
+            }
+            double half = run.advances[k] / 2;
+            kept.text += run.text[k];
+            kept.origins.push_back(
+                AIRealPoint{p.h - half * std::cos(angle), p.v - half * std::sin(angle)});
+            kept.advances.push_back(run.advances[k]);
+            kept.angles.push_back(angle);
+        }
+        if (!kept.text.empty()) {
+            for (double a : kept.advances) placed.dWidth += a;
+            placed.runs.push_back(std::move(kept));
+        }
+    }
+    placed.dLeading = all.runs.empty() ? 0 : LeadingOf(all.runs.front().style);
+    if (!placed.runs.empty()) pLayout->lines.push_back(std::move(placed));
+    ComputeBounds(pLayout);
+    return kNoErr;
+}
+
+ASErr OutlineTextLayout(const TextLayout& layout, const AIRealMatrix& matrix,
+                        std::vector<GlyphOutline>* pGlyphs)
+{
+    if (!pGlyphs) return kBadParameterErr;
+    pGlyphs->clear();
+    for (const TextLine& line : layout.lines) {
+        for (const GlyphRun& run : line.runs) {
+            for (size_t k = 0; k < run.text.size(); ++k) {
+                double c = std::cos(run.angles[k]), s = std::sin(run.angles[k]);
+                AIRealMatrix place{c, s, -s, c, run.origins[k].h, run.origins[k].v};
+                GlyphOutline outline;
+                ASErr err = GetGlyphOutline(run.pFace, run.text[k], run.style.dFontSize,
+                                            run.style.dHorizontalScale, run.style.dVerticalScale,
+                                            Multiply(place, matrix), &outline);
+                if (err != kNoErr) return err;
+                if (!outline.contours.empty()) pGlyphs->push_back(std::move(outline));
+            }
+        }
+    }
+    return kNoErr;
+}
+
+bool PointAtArcLength(const std::vector<AIPathSegment>& path, bool fClosed, double dLength,
+                      AIRealPoint* pPoint, double* pAngle)
+{
+    if (!pPoint || !pAngle) return false;
+    return PolylineAt(Flatten(path, fClosed), dLength, pPoint, pAngle);
+}
+
+double PathArcLength(const std::vector<AIPathSegment>& path, bool fClosed)
+{
+    Polyline line = Flatten(path, fClosed);
+    return line.lengths.empty() ? 0 : line.lengths.back();
+}

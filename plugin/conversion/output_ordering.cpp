@@ -1,0 +1,501 @@
+// Orderings of the rows of a chunk, and the cut frame.
+#include "plugin/conversion/output_ordering.h"
+
+#include "sdk/ai_art.h"
+#include "sdk/ai_document.h"
+#include "sdk/ai_path.h"
+#include "sdk/ai_real_math.h"
+#include "plugin/hpgl/geometry.h"
+#include "plugin/entry/plugin_globals.h"
+#include "plugin/entry/suite_table.h"
+#include "plugin/entry/run_services.h"
+
+namespace {
+
+constexpr double kFarAway = 32000;
+
+void WeighPoint(RealPoint* p)
+{
+    if (g->fSortAxis)
+        p->h *= 2.0;
+    else
+        p->v *= 2.0;
+}
+
+void ReadSortOrigin()
+{
+    AIRealPoint origin;
+    if (sAIDocument->GetDocumentRulerOrigin(&origin) == kNoErr)
+        g->ptSortOrigin = origin;
+}
+
+// Zero extents get a sliver, so a straight line still overlaps what it crosses.
+void WidenFlat(AIRealRect* r)
+{
+    if (r->left == r->right)
+        r->right = sAIRealMath->AIRealAdd(r->left, 0.001);
+    if (r->top == r->bottom)
+        r->bottom = sAIRealMath->AIRealAdd(r->top, 0.001);
+}
+
+ASErr WidenedBounds(AIArtHandle art, AIRealRect* r)
+{
+    ASErr err = sAIArt->GetArtBounds(art, r);
+    if (err == kNoErr)
+        WidenFlat(r);
+    return err;
+}
+
+double OriginDistanceKey(AIArtHandle, const ArtList* list, int32_t row)
+{
+    AIRealRect bounds;
+    if (sAIArt->GetArtBounds(list->aEntry[row].hArt, &bounds) != kNoErr)
+        return 0;
+    return MeasureWeightedDistanceToRect(&g->ptSortOrigin, &bounds);
+}
+
+double GroupDistanceKey(AIArtHandle top, const ArtList* list, int32_t row)
+{
+    AIRealRect bounds;
+    double d = 0;
+    // A group whose bounds cannot be read sorts to the front, as in the object sort.
+    if (GetGroupBounds(top, list->aEntry[row].hArt, &bounds) == kNoErr)
+        d = MeasureWeightedDistanceToRect(&g->ptSortOrigin, &bounds);
+    return d * 100000.0 + list->aEntry[row].iTag;
+}
+
+// The point a path or text starts at (fEnd: where it ends); false for other kinds.
+bool EndPoint(AIArtHandle art, bool fEnd, RealPoint* point)
+{
+    ASInt16 type = 0;
+    if (sAIArt->GetArtType(art, &type) != kNoErr)
+        return false;
+    if (type == kArtTypePath) {
+        ASInt16 count = 0;
+        ASBoolean closed = 0;
+        if (sAIPath->GetPathSegmentCount(art, &count) != kNoErr || count < 1)
+            return false;
+        ASInt16 index = 0;
+        if (fEnd) {
+            if (sAIPath->GetPathClosed(art, &closed) != kNoErr)
+                return false;
+            index = closed ? 0 : static_cast<ASInt16>(count - 1);
+        }
+        AIPathSegment segment;
+        if (sAIPath->GetPathSegments(art, index, 1, &segment) != kNoErr)
+            return false;
+        *point = segment.ptAnchor;
+        return true;
+    }
+    if (type == kArtTypeTextFrame) {
+        AIRealRect r;
+        if (sAIArt->GetArtBounds(art, &r) != kNoErr)
+            return false;
+        point->h = (r.left + r.right) / 2;
+        point->v = (r.top + r.bottom) / 2;
+        return true;
+    }
+    return false;
+}
+
+// Rows from..n-1 of the list take the work rows not yet placed (iTag 0), in their order.
+void FillUnplaced(ArtList* list, const ArtList* work, int32_t from)
+{
+    int32_t out = from;
+    for (int32_t pos = 0; pos < work->iCount && out < list->iCount; ++pos) {
+        if (work->aEntry[pos].iTag != 0)
+            continue;
+        list->aEntry[out] = work->aEntry[pos];
+        ++out;
+    }
+}
+
+}  // namespace
+
+double MeasureWeightedDistance(const RealPoint* a, const RealPoint* b)
+{
+    RealPoint wa = *a;
+    RealPoint wb = *b;
+    WeighPoint(&wa);
+    WeighPoint(&wb);
+    return MeasureDistance(&wa, &wb);
+}
+
+double MeasureWeightedDistanceToSegment(const RealPoint* a, const RealPoint* b, const RealPoint* p)
+{
+    RealPoint wa = *a;
+    RealPoint wb = *b;
+    RealPoint wp = *p;
+    WeighPoint(&wa);
+    WeighPoint(&wb);
+    WeighPoint(&wp);
+    return MeasurePointToSegment(&wa, &wb, &wp, nullptr);
+}
+
+double MeasureWeightedDistanceToRect(const RealPoint* origin, const AIRealRect* rect)
+{
+    const RealPoint corners[4] = {{rect->left, rect->top}, {rect->left, rect->bottom},
+                                  {rect->right, rect->bottom}, {rect->right, rect->top}};
+    double best = MeasureWeightedDistanceToSegment(&corners[0], &corners[1], origin);
+    for (int k = 1; k < 4; ++k)
+        best = MinReal(best, MeasureWeightedDistanceToSegment(&corners[k], &corners[(k + 1) % 4], origin));
+    return best;
+}
+
+void SwapArtEntries(ArtList* list, int32_t i, int32_t j)
+{
+    ArtEntry t = list->aEntry[i];
+    list->aEntry[i] = list->aEntry[j];
+    list->aEntry[j] = t;
+}
+
+void QuickSortRows(ArtList* list, int32_t lo, int32_t hi, SortKeyFunction key, AIArtHandle top)
+{
+    if (lo >= hi)
+        return;
+    SwapArtEntries(list, lo, (lo + hi) / 2);
+    int32_t last = lo;
+    for (int32_t i = lo + 1; i <= hi; ++i) {
+        // Keys come fresh from the host for every comparison: nothing is stored.
+        double rowKey = key(top, list, i);
+        double pivotKey = key(top, list, lo);
+        if (pivotKey > rowKey) {
+            ++last;
+            SwapArtEntries(list, last, i);
+        }
+    }
+    SwapArtEntries(list, lo, last);
+    CheckUserCancel();
+    if (g->fAbort)
+        return;
+    QuickSortRows(list, lo, last - 1, key, top);
+    QuickSortRows(list, last + 1, hi, key, top);
+}
+
+void QuickSortByOriginDistance(ArtList* list, int32_t lo, int32_t hi)
+{
+    QuickSortRows(list, lo, hi, OriginDistanceKey, nullptr);
+}
+
+void QuickSortByGroupDistance(AIArtHandle top, ArtList* list, int32_t lo, int32_t hi)
+{
+    QuickSortRows(list, lo, hi, GroupDistanceKey, top);
+}
+
+ASErr SortByOriginDistance(ArtList* list)
+{
+    ReadSortOrigin();
+    QuickSortByOriginDistance(list, 0, list->iCount - 1);
+    return kNoErr;
+}
+
+ASErr SortByNearestNeighbour(ArtList* list)
+{
+    ArtList* work = g->pWorkArtList;
+    if (!list || !work || list == work)
+        return kNoErr;
+    ReadSortOrigin();
+    const int32_t n = list->iCount;
+    work->iCount = 0;
+    for (int32_t i = 0; i < n; ++i) {
+        const ArtEntry& e = list->aEntry[i];
+        AddArtEntry(work, e.hArt, e.wTool, reinterpret_cast<const AIRealMatrix*>(e.dMatrix));
+    }
+    // A work row's iTag marks it placed, so each row is taken once even when two rows
+    // name the same art.
+    for (int32_t i = 0; i < n; ++i) {
+        RealPoint reference = g->ptSortOrigin;
+        if (i > 0)
+            EndPoint(list->aEntry[i - 1].hArt, true, &reference);
+        int32_t best = -1;
+        double bestDistance = kFarAway;
+        for (int32_t pos = 0; pos < n; ++pos) {
+            if (work->aEntry[pos].iTag != 0)
+                continue;
+            RealPoint start;
+            if (EndPoint(work->aEntry[pos].hArt, false, &start)) {
+                double d = MeasureWeightedDistance(&reference, &start);
+                if (bestDistance > d) {
+                    best = pos;
+                    bestDistance = d;
+                }
+            }
+            CheckUserCancel();
+            if (g->fAbort) {
+                FillUnplaced(list, work, i);
+                return kNoErr;
+            }
+        }
+        if (best < 0) {
+            // Nothing qualifies from here on: the rest follow in their former order.
+            FillUnplaced(list, work, i);
+            return kNoErr;
+        }
+        list->aEntry[i] = work->aEntry[best];
+        work->aEntry[best].iTag = 1;
+    }
+    return kNoErr;
+}
+
+ASErr GetGroupBounds(AIArtHandle top, AIArtHandle art, AIRealRect* out)
+{
+    AIArtHandle parent = nullptr;
+    ASErr err = sAIArt->GetArtParent(art, &parent);
+    if (err != kNoErr)
+        return err;
+    if (parent == top)
+        return sAIArt->GetArtBounds(art, out);
+    GroupBoundsCache& cache = g->groupBounds;
+    for (int16_t k = 0; k < cache.wCount; ++k) {
+        if (cache.ahGroup[k] == parent) {
+            *out = cache.arBounds[k];
+            return kNoErr;
+        }
+    }
+    err = sAIArt->GetArtBounds(parent, out);
+    if (err == kNoErr && cache.wCount < kGroupBoundsCacheSize) {
+        cache.ahGroup[cache.wCount] = parent;
+        cache.arBounds[cache.wCount] = *out;
+        ++cache.wCount;
+    }
+    return err;
+}
+
+ASErr SortCutObjects()
+{
+    ArtList* list = g->pMainArtList;
+    ReadSortOrigin();
+    const int32_t n = list->iCount;
+    if (n == 0)
+        return kNoErr;
+    AILayerHandle layer = nullptr;
+    AIArtHandle top = nullptr;
+    ASErr err = sAIArt->GetLayerOfArt(list->aEntry[0].hArt, &layer);
+    if (err == kNoErr)
+        err = sAIArt->GetFirstArtOfLayer(layer, &top);
+    if (err != kNoErr)
+        return err;
+    for (int32_t i = 0; i < n; ++i) {
+        list->aEntry[i].iTag = 0;
+        sAIArt->ReorderArt(list->aEntry[i].hArt, kPlaceInsideOnTop, top);
+    }
+    return GroupOverlappingObjects(top, list, 0, n - 1);
+}
+
+namespace {
+
+// Step 2 of the grouping: overlapping rows of lo..hi into new groups inside parent.
+ASErr GroupRows(AIArtHandle parent, ArtList* list, int32_t lo, int32_t hi)
+{
+    int16_t groups = 0;
+    for (int32_t i = lo; i <= hi; ++i) {
+        ArtEntry& row = list->aEntry[i];
+        if (!row.hArt || row.iTag != 0)
+            continue;
+        AIRealRect a;
+        ASErr err = WidenedBounds(row.hArt, &a);
+        if (err != kNoErr)
+            return err;
+        AIArtHandle group = nullptr;
+        bool hit = true;
+        while (hit) {
+            hit = false;
+            for (int32_t j = i + 1; j <= hi; ++j) {
+                ArtEntry& other = list->aEntry[j];
+                if (!other.hArt || other.iTag != 0)
+                    continue;
+                AIRealRect b;
+                err = WidenedBounds(other.hArt, &b);
+                if (err != kNoErr)
+                    return err;
+                if (!sAIRealMath->AIRealRectOverlap(&a, &b))
+                    continue;
+                if (!group) {
+                    err = sAIArt->NewArt(kArtTypeGroup, kPlaceInsideOnTop, parent, &group);
+                    if (err == kNoErr)
+                        err = sAIArt->ReorderArt(row.hArt, kPlaceInsideOnTop, group);
+                    if (err != kNoErr)
+                        return err;
+                    ++groups;
+                    row.iTag = groups;
+                }
+                // The box grows with every member, so later rows join by the union's box.
+                AIRealRect grown;
+                sAIRealMath->AIRealRectUnion(&a, &b, &grown);
+                a = grown;
+                other.iTag = groups;
+                sAIArt->ReorderArt(other.hArt, kPlaceInsideOnTop, group);
+                hit = true;
+                break;
+            }
+            CheckUserCancel();
+            if (g->fAbort)
+                return kNoErr;
+        }
+        CheckUserCancel();
+        if (g->fAbort)
+            return kNoErr;
+    }
+    return kNoErr;
+}
+
+}  // namespace
+
+ASErr GroupOverlappingObjects(AIArtHandle parent, ArtList* list, int32_t lo, int32_t hi)
+{
+    if (g->fAbort)
+        return kNoErr;
+    for (int32_t i = lo; i <= hi; ++i)
+        list->aEntry[i].iTag = 0;
+    g->groupBounds.wCount = 0;
+
+    ASErr err = GroupRows(parent, list, lo, hi);
+    if (err != kNoErr || g->fAbort)
+        return err;
+
+    QuickSortByGroupDistance(parent, list, lo, hi);
+    if (g->fAbort)
+        return kNoErr;
+
+    // Inside each group: the members wholly inside its outline first, then the outline.
+    ArtList* work = g->pWorkArtList;
+    int32_t prev = -1;
+    int32_t i = lo;
+    while (i <= hi) {
+        int32_t t = static_cast<int16_t>(list->aEntry[i].iTag & 0xFFFF);
+        if (t == prev || t == 0) {
+            ++i;
+            continue;
+        }
+        prev = t;
+        AIArtHandle group = nullptr;
+        AIRealRect inside;
+        err = sAIArt->GetArtParent(list->aEntry[i].hArt, &group);
+        if (err == kNoErr)
+            err = sAIArt->GetArtBounds(group, &inside);
+        if (err != kNoErr)
+            return err;
+        sAIRealMath->AIRealRectInset(&inside, 0.1, 0.1);
+
+        work->iCount = 0;
+        int32_t inner = 0;
+        int32_t outline = 0;
+        for (int32_t j = i; j <= hi && list->aEntry[j].iTag == t; ++j) {
+            ArtEntry& row = list->aEntry[j];
+            row.iTag = 0;
+            AIRealRect b;
+            err = WidenedBounds(row.hArt, &b);
+            if (err != kNoErr)
+                return err;
+            AIRealRect common;
+            if (sAIRealMath->AIRealRectIntersect(&b, &inside, &common) &&
+                sAIRealMath->AIRealRectEqual(&common, &b)) {
+                work->aEntry[work->iCount++] = row;
+                row.iTag = 1;
+                ++inner;
+            } else {
+                ++outline;
+            }
+        }
+        const int32_t run = inner + outline;
+        for (int32_t j = i; j < i + run; ++j) {
+            if (list->aEntry[j].iTag == 0)
+                work->aEntry[work->iCount++] = list->aEntry[j];
+            list->aEntry[j].iTag = 0;
+        }
+        for (int32_t j = 0; j < run; ++j) {
+            list->aEntry[i + j] = work->aEntry[j];
+            list->aEntry[i + j].iTag = 0;
+        }
+        work->iCount = 0;
+
+        if (inner > 0) {
+            err = GroupOverlappingObjects(group, list, i, i + inner - 1);
+            if (err != kNoErr)
+                return err;
+        }
+        if (outline > 0)
+            QuickSortByGroupDistance(group, list, i + inner, i + run - 1);
+        i += run;
+        CheckUserCancel();
+        if (g->fAbort)
+            return kNoErr;
+    }
+    return kNoErr;
+}
+
+namespace {
+
+// Millimetres on paper to document points at the page's scale.
+double MarginPoints(int32_t mm, double scale)
+{
+    if (!(scale > 0))
+        scale = 1;
+    return mm * kPointsPerMm / scale;
+}
+
+void WriteFrame(AIArtHandle path, const AIRealRect& r)
+{
+    const RealPoint corners[4] = {{r.left, r.top}, {r.right, r.top}, {r.right, r.bottom}, {r.left, r.bottom}};
+    for (ASInt16 s = 0; s < 4; ++s) {
+        AIPathSegment segment{corners[s], corners[s], corners[s], 1};
+        sAIPath->SetPathSegments(path, s, 1, &segment);
+    }
+    sAIPath->SetPathClosed(path, 1);
+}
+
+}  // namespace
+
+ASErr BuildCutFrame()
+{
+    ArtList* list = g->pMainArtList;
+    ArtList* work = g->pWorkArtList;
+    work->iCount = 0;
+    for (int32_t i = 0; i < list->iCount; ++i) {
+        const ArtEntry& e = list->aEntry[i];
+        AddArtEntry(work, e.hArt, e.wTool, reinterpret_cast<const AIRealMatrix*>(e.dMatrix));
+    }
+    if (work->iCount == 0)
+        return kNoErr;
+
+    AIArtHandle parent = nullptr;
+    sAIArt->GetArtParent(list->aEntry[0].hArt, &parent);
+    // A member of a compound path: the frame and its group go beside the compound path.
+    ASInt16 type = 0;
+    if (parent && sAIArt->GetArtType(parent, &type) == kNoErr && type == kArtTypeCompoundPath) {
+        AIArtHandle above = nullptr;
+        if (sAIArt->GetArtParent(parent, &above) == kNoErr && above)
+            parent = above;
+    }
+    AIArtHandle group = nullptr;
+    if (sAIArt->NewArt(kArtTypeGroup, kPlaceInsideOnTop, parent, &group) == kNoErr && group) {
+        for (int32_t i = 0; i < work->iCount; ++i)
+            sAIArt->ReorderArt(work->aEntry[i].hArt, kPlaceInsideOnTop, group);
+        work->iCount = 0;
+        AddArtEntry(work, group, 0, nullptr);
+    }
+
+    const MarginRect& margin = g->pPlotSettings->rFrameCutMargin;
+    const double scaleH = g->conversion.dScaleX;
+    const double scaleV = g->conversion.dScaleY;
+    const int16_t tool = static_cast<int16_t>(g->pPlotSettings->wFrameCutTool - 1);
+    for (int32_t i = 0; i < work->iCount; ++i) {
+        AIRealRect r;
+        if (sAIArt->GetArtBounds(work->aEntry[i].hArt, &r) == kNoErr) {
+            r.top += MarginPoints(margin.top, scaleV);
+            r.left -= MarginPoints(margin.left, scaleH);
+            r.bottom -= MarginPoints(margin.bottom, scaleV);
+            r.right += MarginPoints(margin.right, scaleH);
+            AIArtHandle path = nullptr;
+            if (sAIArt->NewArt(kArtTypePath, kPlaceInsideOnTop, parent, &path) == kNoErr && path) {
+                WriteFrame(path, r);
+                AddArtEntry(list, path, tool, nullptr);
+            }
+        }
+        CheckUserCancel();
+        if (g->fAbort)
+            break;
+    }
+    work->iCount = 0;
+    return kNoErr;
+}

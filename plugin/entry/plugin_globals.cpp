@@ -1,0 +1,3 @@
+#include "plugin/entry/plugin_globals.h"
+
+PluginGlobals* g = nullptr;

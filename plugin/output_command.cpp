@@ -1,8 +1,0 @@
-// "Output Plotter": the output run. It comes with the output pipeline; until then the
-// command does nothing.
-#include "plugin_handlers.h"
-
-ASErr RunOutputCommand(AIMenuMessage* message)
-{
-    return kNoErr;
-}

@@ -1,3 +1,0 @@
-#include "plugin_globals.h"
-
-PluginGlobals* g = nullptr;
