@@ -8,6 +8,7 @@
 #include "config/page_shell.h"
 #include "config/property_dialog.h"
 #include "config/tests/config_test_support.h"
+#include "config/tests/page_dialog_fixture.h"
 #include "plugin/settings/settings_program.h"
 
 #include "platform/ui/dialog_runner.h"
@@ -31,24 +32,10 @@
 #include <string>
 #include <vector>
 
-class ConfigPageTest : public ::testing::Test {
+class ConfigPageTest : public ConfigDialogTest {
 protected:
-    void SetUp() override
-    {
-        ResetTestHome();
-        ASSERT_TRUE(EnsureQtApplication());
-        ResetUiRobot();
-        SetUiRobotTimeout(3000);
-        RegisterUiRobotHook("run", Run, &action_);
-    }
-    void TearDown() override
-    {
-        ResetUiRobot();
-        SetSettingsProgram(kSettingsPlugin);
-    }
-
     // The program with these steps, one a line as a steps file holds them (so a typed
-    // text may hold a ";"); every step must have been carried out.
+    // text may hold a ";").
     void RunProgram(const std::vector<std::string>& steps)
     {
         std::string text;
@@ -58,13 +45,8 @@ protected:
         WriteBytes(path, text);
         std::string error;
         ASSERT_TRUE(LoadUiRobotScriptFromFile(path, &error)) << error;
-        EXPECT_EQ(WinMain(ConfigResources()), 0);
-        EXPECT_EQ(FinishUiRobot(), 0);
+        RunWithScript(path);
     }
-
-    static void Run(void* user) { (*static_cast<std::function<void()>*>(user))(); }
-
-    std::function<void()> action_;
 };
 
 // What the robot saw of control id just before the step with this text (the last such

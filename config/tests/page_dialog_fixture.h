@@ -18,7 +18,9 @@
 #include <string>
 #include <vector>
 
-class PageDialogTest : public ::testing::Test {
+// The program run in this process: a fresh home with Qt and the UI robot, the "hook run"
+// step calling action_ while the dialog is open.
+class ConfigDialogTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
@@ -34,18 +36,26 @@ protected:
         SetSettingsProgram(kSettingsPlugin);
     }
 
-    // The program's steps with the robot's; every step must have been carried out. "hook
-    // run" calls action_ while the dialog is open.
-    void RunProgram(const std::string& steps)
+    // WinMain with the robot's script in place; every step must have been carried out.
+    void RunWithScript(const std::string& what)
     {
-        ASSERT_TRUE(SetUiRobotScript(steps)) << steps;
         EXPECT_EQ(WinMain(ConfigResources()), 0);
-        EXPECT_EQ(FinishUiRobot(), 0) << steps;
+        EXPECT_EQ(FinishUiRobot(), 0) << what;
     }
 
     static void Run(void* user) { (*static_cast<std::function<void()>*>(user))(); }
 
     std::function<void()> action_ = [] {};
+};
+
+class PageDialogTest : public ConfigDialogTest {
+protected:
+    // The program's steps with the robot's ";" between them.
+    void RunProgram(const std::string& steps)
+    {
+        ASSERT_TRUE(SetUiRobotScript(steps)) << steps;
+        RunWithScript(steps);
+    }
 };
 
 // What a page shows in one control, read through the dialog layer.
