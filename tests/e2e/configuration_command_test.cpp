@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <cstdio>
 #include <filesystem>
 #include <map>
 #include <regex>
@@ -251,8 +252,8 @@ TEST_F(ConfigurationCommandE2E, EveryEndingButThisRunsOkLeavesTheDrawingAsItWas)
         SCOPED_TRACE(c.name);
         SetUp();
         PlacePlotArea();
-        // another page in the registry and an OK left from an earlier run: taken for this
-        // run's answer, either would move the plot area
+        // another page in the registry and an OK left from an earlier run: were that OK taken
+        // for this run's answer, the plot area would change
         const int32_t page[4] = {0, 0, 390, 267};
         const int32_t paper[4] = {-15, -15, 405, 282};
         Values before = PageValues(1, 606, 297, 420, 20000, page, paper);
@@ -267,6 +268,7 @@ TEST_F(ConfigurationCommandE2E, EveryEndingButThisRunsOkLeavesTheDrawingAsItWas)
             fs::create_directories(SettingsFilePath());
         }
         const std::string settings = ReadBytes(SettingsFilePath());
+        const std::string store = ReadBytes(RegistryStorePath());
         const std::string placed = ReadBytes(drawing);
 
         std::vector<std::string> args;
@@ -281,6 +283,11 @@ TEST_F(ConfigurationCommandE2E, EveryEndingButThisRunsOkLeavesTheDrawingAsItWas)
         Values after = before;
         after["RetVal"] = c.retVal;
         EXPECT_EQ(ReadValues(), after);
+        // the store's text too: only the answer differs
+        char answer[40];
+        std::snprintf(answer, sizeof answer, "\"RetVal\"=dword:%08x", uint32_t(c.retVal));
+        EXPECT_EQ(ReadBytes(RegistryStorePath()),
+                  std::regex_replace(store, std::regex("\"RetVal\"=dword:00000001"), answer));
         if (c.retVal != 3) {
             EXPECT_EQ(ReadBytes(SettingsFilePath()), settings);
         }
