@@ -1,5 +1,7 @@
 #include "host/app/host_commands.h"
 
+#include "host/app/config_program_steps.h"
+
 #include "host/suites/menu_suite.h"
 #include "host/suites/suite_registry.h"
 #include "host/suites/tool_suite.h"
@@ -265,6 +267,12 @@ bool UiStep(StepCall& c)
     return SetUiRobotScript(RestAfterWord(c.step), &reason) || c.Fail(reason);
 }
 
+bool ConfigUiStep(StepCall& c)
+{
+    std::string reason;
+    return SetConfigProgramSteps(RestAfterWord(c.step), reason) || c.Fail(reason);
+}
+
 bool HookStepCommand(StepCall& c)
 {
     std::string rest = RestAfterWord(RestAfterWord(c.step));
@@ -362,6 +370,8 @@ const StepCommand kStepCommands[] = {
     {"startup", 0, 0, StartupStep, "startup", "startup, shutdown", "send \"Startup\" or \"Shutdown\" now"},
     {"shutdown", 0, 0, ShutdownStep, "shutdown", nullptr, nullptr},
     {"ui", 0, kAnyCount, UiStep, "ui STEPS", "ui STEPS", "the UI robot's steps for the next dialogs, ';' between steps"},
+    {"config-ui", 0, kAnyCount, ConfigUiStep, "config-ui STEPS", "config-ui STEPS",
+     "the configuration program's steps for its next starts, as --config-ui"},
     {"hook", 2, kAnyCount, HookStepCommand, "hook NAME STEP", "hook NAME STEP",
      "the robot's step \"hook NAME\" runs STEP while a dialog is open"},
     {"save", 0, 1, SaveStep, "save [PATH]", "save [PATH]", "save the drawing now (into PATH, else over its file)"},

@@ -2,6 +2,7 @@
 // messages the command line asks for, and saves the drawing when the plug-in changed it.
 #include "platform/ui/dialog_runner.h"
 #include "platform/documents_folder.h"
+#include "host/app/config_program_steps.h"
 #include "host/app/host_commands.h"
 #include "host/session/host_faults.h"
 #include "host/session/host_session.h"
@@ -41,6 +42,11 @@ void PrintHelp()
         "  --ui STEPS              the UI robot's steps for the plug-in's dialogs, ';' between steps\n"
         "  --ui-file FILE          the UI robot's steps from FILE, one per line\n"
         "  --ui-timeout MS         how long the robot waits for a dialog (default 5000)\n"
+        "  --config-ui STEPS       the UI robot's steps for the configuration program TRVXSerConfig\n"
+        "                          that \"Plotter Configuration...\" starts, ';' between steps (the\n"
+        "                          program gets them in a file named in TRVXSERCONFIG_UI_FILE; the\n"
+        "                          --ui steps are the host's own and never reach it)\n"
+        "  --config-ui-file FILE   the configuration program's steps from FILE, one per line\n"
         "  --menu-group NAME       the host's menus already have a group NAME\n"
         "  --missing-suite NAME[=STATUS]\n"
         "                          acquiring suite NAME fails (with STATUS, default 'S!NF');\n"
@@ -94,6 +100,8 @@ int main(int argc, char** argv)
     std::vector<std::string> steps;
     std::vector<std::string> uiScripts;
     std::vector<std::string> uiFiles;
+    std::vector<std::string> configUiScripts;
+    std::vector<std::string> configUiFiles;
     int uiTimeout = 0;
     std::string error;
 
@@ -123,6 +131,14 @@ int main(int argc, char** argv)
             if (!value(text))
                 return Fail("--ui-file needs a file");
             uiFiles.push_back(text);
+        } else if (arg == "--config-ui") {
+            if (!value(text))
+                return Fail("--config-ui needs steps");
+            configUiScripts.push_back(text);
+        } else if (arg == "--config-ui-file") {
+            if (!value(text))
+                return Fail("--config-ui-file needs a file");
+            configUiFiles.push_back(text);
         } else if (arg == "--ui-timeout") {
             if (!value(text) || text.empty() || text.find_first_not_of("0123456789") != std::string::npos)
                 return Fail("--ui-timeout needs milliseconds");
@@ -165,6 +181,18 @@ int main(int argc, char** argv)
         if (!host::ReadHostScript(scriptPath, steps, error))
             return Fail(error);
     }
+    // the configuration program's steps, apart from the host's own
+    if (!configUiScripts.empty() && !configUiFiles.empty())
+        return Fail("the configuration program's steps come either from --config-ui or from --config-ui-file, not both");
+    if (configUiFiles.size() > 1)
+        return Fail("only one --config-ui-file");
+    std::string configUiSteps;
+    for (const std::string& script : configUiScripts)
+        configUiSteps += (configUiSteps.empty() ? "" : ";") + script;
+    if (!configUiScripts.empty() && !host::SetConfigProgramSteps(configUiSteps, error))
+        return Fail("--config-ui: " + error);
+    if (!configUiFiles.empty() && !host::SetConfigProgramStepFile(configUiFiles[0], error))
+        return Fail("--config-ui-file: " + error);
     if (const char* faults = std::getenv("TRAVEX_HOST_FAIL")) {
         if (!host::SetHostFaults(faults, error))
             return Fail("TRAVEX_HOST_FAIL: " + error);
