@@ -406,6 +406,14 @@ TEST_F(JobRouteTest, AnFtpTransferThatFailsIsReportedNotPassedOff)
         EXPECT_EQ(LastProgressText().rfind(c.reason, 0), 0u) << LastProgressText();
         EXPECT_EQ(std::string(g->sendMachine.szShownText).rfind(c.reason, 0), 0u);
     }
+
+    // the Japanese text carries the same reason
+    setenv(kFtpPortVariable, absent.c_str(), 1);
+    g->iLanguage = 0;
+    PrepareRun(kInternetFunctions, 0, PlotData(31));
+    EXPECT_EQ(RunJobRoute(), kFtpTransferErr);
+    EXPECT_EQ(LastProgressText().rfind("FTP転送に失敗しました: no connection to the FTP server", 0), 0u)
+        << LastProgressText();
 }
 
 TEST_F(JobRouteTest, TheSenderStreamsTheJobFileAndThePlotData)
