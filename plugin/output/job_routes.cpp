@@ -179,8 +179,8 @@ std::string LastLine(const std::string& text)
     if (end == std::string::npos)
         return "";
     size_t start = text.rfind('\n', end);
-    return text.substr(start == std::string::npos ? 0 : start + 1,
-                       end + 1 - (start == std::string::npos ? 0 : start + 1));
+    start = start == std::string::npos ? 0 : start + 1;
+    return text.substr(start, end + 1 - start);
 }
 
 // A fresh private file for the sender's standard error; empty when none can be made.
