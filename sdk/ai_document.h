@@ -8,7 +8,7 @@ typedef struct _t_AIFilePathOpaque* AIFilePathRef;
 
 // Without an open document every function answers kBadParameterErr.
 struct AIDocumentSuite {
-    // a new file-path handle naming the document's file
+    // a new file-path handle naming the document's file; null for a document never saved
     ASErr (*GetDocumentFileSpecification)(AIFilePathRef* file);
     // the file's path as UTF-8 into buffer (room bytes with the NUL); an error when it does not fit
     ASErr (*GetDocumentFileName)(char* buffer, ASInt32 room);

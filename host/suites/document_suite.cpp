@@ -29,6 +29,8 @@ ASErr GetDocumentFileSpecification(AIFilePathRef* file)
     if (file) *file = nullptr;
     Document* doc = HostDocument();
     if (!doc || !file) return kBadParameterErr;
+    // a document never saved has no file
+    if (doc->fileName.empty()) return kNoErr;
     filePaths.push_back(std::make_unique<_t_AIFilePathOpaque>(_t_AIFilePathOpaque{doc->fileName}));
     *file = filePaths.back().get();
     return kNoErr;

@@ -3,6 +3,8 @@
 #include "host/session/host_switch_list.h"
 
 #include "host/suites/art_suites.h"
+#include "host/suites/context_suite.h"
+#include "host/suites/file_path_suite.h"
 #include "host/view/document_view_suite.h"
 #include "host/suites/host_strings.h"
 #include "host/suites/menu_suite.h"
@@ -136,7 +138,7 @@ HostSuiteRow gRows[] = {
     EMPTY_ROW(ATETextRangesIterator),
     EMPTY_ROW(ATETextRunsIterator),
     EMPTY_ROW(ATEWordsIterator),
-    EMPTY_ROW(AIContext),
+    HOST_ROW(AIContext, [] { return static_cast<const void*>(HostContextSuite()); }),
     EMPTY_ROW(AIPreference),
     HOST_ROW(AIPathfinder, [] { return static_cast<const void*>(HostPathfinderSuite()); }),
     EMPTY_ROW(AIFileFormat),
@@ -151,7 +153,7 @@ HostSuiteRow gRows[] = {
     HOST_ROW(AIMenu, [] { return static_cast<const void*>(HostMenuSuite()); }),
     HOST_ROW(AITool, [] { return static_cast<const void*>(HostToolSuite()); }),
     HOST_ROW(AIUnicodeString, [] { return static_cast<const void*>(HostUnicodeStringSuite()); }),
-    EMPTY_ROW(AIFilePath),
+    HOST_ROW(AIFilePath, [] { return static_cast<const void*>(HostFilePathSuite()); }),
 };
 
 constexpr int kRowCount = int(sizeof(gRows) / sizeof(gRows[0]));

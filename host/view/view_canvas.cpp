@@ -31,16 +31,20 @@ struct _t_AIDrawingContextOpaque {
 namespace host {
 namespace {
 
-// The window layout: two panels, then the document window with its rulers and canvas.
+// The window layout: two panels, then the document window with its rulers and canvas, at
+// the top level. The main window holds the workspace, whose one child is the same document
+// window, as an application frame holds its document windows.
 _t_AIWindowOpaque canvasWindow = {"Canvas", nullptr, nullptr};
 _t_AIWindowOpaque verticalRuler = {"Vertical Ruler", nullptr, &canvasWindow};
 _t_AIWindowOpaque horizontalRuler = {"Horizontal Ruler", nullptr, &verticalRuler};
 _t_AIWindowOpaque documentWindow = {nullptr, &horizontalRuler, nullptr};
 _t_AIWindowOpaque layersPanel = {"Layers", nullptr, &documentWindow};
 _t_AIWindowOpaque toolsPanel = {"Tools", nullptr, &layersPanel};
+_t_AIWindowOpaque workspace = {"Workspace", &documentWindow, nullptr};
+_t_AIWindowOpaque mainWindow = {"travex-host", &workspace, nullptr};
 
-const _t_AIWindowOpaque* const kWindows[] = {&toolsPanel, &layersPanel, &documentWindow,
-                                             &horizontalRuler, &verticalRuler, &canvasWindow};
+const _t_AIWindowOpaque* const kWindows[] = {&toolsPanel,    &layersPanel,  &documentWindow, &horizontalRuler,
+                                             &verticalRuler, &canvasWindow, &workspace,      &mainWindow};
 
 QImage canvas;
 std::set<AIDrawingContext> contexts;
@@ -53,7 +57,8 @@ bool IsShownWindow(AIWindowHandle window)
 {
     for (const _t_AIWindowOpaque* known : kWindows)
         if (known == window)
-            return HasDocument() || window == &toolsPanel || window == &layersPanel;
+            return HasDocument() || window == &toolsPanel || window == &layersPanel || window == &workspace ||
+                   window == &mainWindow;
     return false;
 }
 
@@ -124,7 +129,8 @@ std::string DocumentWindowTitle()
     Document* document = HostDocument();
     if (document == nullptr)
         return "";
-    std::string name = document->fileName;
+    // a document never saved is named as the host names a new one
+    std::string name = document->fileName.empty() ? std::string("Untitled-1") : document->fileName;
     size_t slash = name.rfind('/');
     if (slash != std::string::npos)
         name = name.substr(slash + 1);
@@ -132,6 +138,8 @@ std::string DocumentWindowTitle()
     std::snprintf(zoom, sizeof zoom, "%.0f%%", HostViewZoom() * 100.0);
     return name + " @ " + zoom + " (RGB/Preview)";
 }
+
+AIWindowHandle MainWindow() { return &mainWindow; }
 
 ASErr GetTopWindow(AIWindowHandle* window)
 {

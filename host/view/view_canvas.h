@@ -17,8 +17,13 @@ void ResetViewCanvas();
 // The canvas as a PNG file; false with the reason.
 bool SaveViewCanvasPng(const std::string& path, std::string& error);
 
-// The document window's title, "NAME @ ZOOM% (RGB/Preview)"; empty without a document.
+// The document window's title, "NAME @ ZOOM% (RGB/Preview)", NAME "Untitled-1" for a
+// document never saved; empty without a document.
 std::string DocumentWindowTitle();
+
+// The host's main window (the Context suite's): its first child is the workspace, whose
+// first child is the document window while there is a document.
+AIWindowHandle MainWindow();
 
 // The window service and drawing contexts of the Document View suite.
 ASErr GetTopWindow(AIWindowHandle* window);

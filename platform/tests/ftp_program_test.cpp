@@ -3,7 +3,7 @@
 // a pyftpdlib server on 127.0.0.1.
 #include "platform/ftp_program.h"
 
-#include "platform/tests/ftp_test_server.h"
+#include "tests/support/ftp_test_server.h"
 #include "tests/support/temp_home.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 // The internet functions' FTP upload against a real pyftpdlib server on 127.0.0.1.
 #include "platform/ftp_upload.h"
 
-#include "platform/tests/ftp_test_server.h"
+#include "tests/support/ftp_test_server.h"
 #include "tests/support/temp_home.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 // TCP client sockets against real listeners on 127.0.0.1.
 #include "platform/tcp_socket.h"
 
-#include "platform/tests/tcp_test_listener.h"
+#include "tests/support/tcp_test_listener.h"
 
 #include <gtest/gtest.h>
 

@@ -56,6 +56,9 @@ TEST_F(SaveFileDialogTest, NamedFileIsGivenBack)
         ASSERT_EQ(UiRobotShownDialogs().size(), 1u);
         EXPECT_EQ(UiRobotShownDialogs()[0].dialogId, 0);
         EXPECT_EQ(UiRobotShownDialogs()[0].title, "Save As");
+        EXPECT_EQ(UiRobotShownDialogs()[0].fileFilters, std::vector<std::string>{"*.plt"});
+        EXPECT_EQ(UiRobotShownDialogs()[0].fileName, "UNTITLED.plt");
+        EXPECT_TRUE(UiRobotShownDialogs()[0].fPromptOverwrite);
     }
 }
 
@@ -69,6 +72,9 @@ TEST_F(SaveFileDialogTest, RelativeNameIsTakenFromTheCurrentFolder)
     QDir::setCurrent(QString::fromStdString(before));
     EXPECT_EQ(result, 1);
     EXPECT_EQ(path, folder + "/here.plt");
+    ASSERT_EQ(UiRobotShownDialogs().size(), 1u);
+    EXPECT_EQ(UiRobotShownDialogs()[0].fileFilters, (std::vector<std::string>{"Plot file (*.plt)", "All files (*)"}));
+    EXPECT_FALSE(UiRobotShownDialogs()[0].fPromptOverwrite);
 }
 
 TEST_F(SaveFileDialogTest, CancelOrAFailedStepGivesZero)

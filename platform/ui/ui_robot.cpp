@@ -489,6 +489,12 @@ void Opened(RobotTarget target, const std::string& title)
     shown.dialogId = TargetId(target);
     shown.title = title;
     shown.controls = SnapshotTarget(target);
+    if (target.file != nullptr) {
+        for (const QString& filter : target.file->nameFilters())
+            shown.fileFilters.push_back(FromQt(filter));
+        shown.fileName = FromQt(QFileInfo(target.file->selectedFiles().value(0)).fileName());
+        shown.fPromptOverwrite = !target.file->testOption(QFileDialog::DontConfirmOverwrite);
+    }
     s.shown.push_back(shown);
     s.stall.restart();
     if (Armed(s))

@@ -70,6 +70,11 @@ struct UiShownDialog {
     int dialogId = 0;  // 0 for the save-file dialog
     std::string title;
     std::vector<UiControlState> controls;  // as the dialog was first shown
+    // the save-file dialog as it was first shown: its file filters, the file name it
+    // offered, and whether it asks before replacing a file
+    std::vector<std::string> fileFilters;
+    std::string fileName;
+    bool fPromptOverwrite = false;
 };
 
 std::vector<UiShownDialog> UiRobotShownDialogs();

@@ -3,7 +3,7 @@
 // shows a short send completed.
 #include "sender/job_stream.h"
 
-#include "platform/tests/tcp_test_listener.h"
+#include "tests/support/tcp_test_listener.h"
 #include "plugin/settings/settings_program.h"
 #include "sender/tests/sender_test_files.h"
 

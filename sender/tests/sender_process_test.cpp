@@ -1,7 +1,7 @@
 // The real TRVXSender, run as its own process in the test's home, streaming to a TCP
 // listener of the test on 127.0.0.1.
 #include "platform/process_start.h"
-#include "platform/tests/tcp_test_listener.h"
+#include "tests/support/tcp_test_listener.h"
 #include "sender/tests/sender_test_files.h"
 
 #include <gtest/gtest.h>

@@ -39,12 +39,12 @@ struct FtpTestServer {
         userRoot = folder + "/user";
         mkdir(anonymousRoot.c_str(), 0755);
         mkdir(userRoot.c_str(), 0755);
-        std::string script = std::string(TRAVEX_SOURCE_DIR) + "/platform/tests/ftp_test_server.py";
+        std::string script = std::string(TRAVEX_SOURCE_DIR) + "/tests/support/ftp_test_server.py";
         std::string portPath = folder + "/port";
         std::string logPath = folder + "/server.log";
         const char* arguments[] = {script.c_str(), anonymousRoot.c_str(), userRoot.c_str(), kUser, kPassword, nullptr};
         ProcessStart start = {};
-        start.szProgram = "/usr/bin/python3";   // Debian's, which has pyftpdlib
+        start.szProgram = "/usr/bin/python3";  // Debian's, which has pyftpdlib
         start.apArguments = arguments;
         start.szStdinPath = "/dev/null";
         start.szStdoutPath = portPath.c_str();
