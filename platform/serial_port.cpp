@@ -33,6 +33,10 @@ int LineModemCall(int port, int lines, bool raise)
 
 ModemLineCall gModemLineCall = LineModemCall;
 
+int LineStateSet(int port, const termios* state) { return tcsetattr(port, TCSANOW, state) == 0 ? 0 : errno; }
+
+LineStateCall gLineStateCall = LineStateSet;
+
 // DTR and RTS raised or lowered; a line without modem lines (a pseudo-terminal) has none.
 int SetDtrAndRts(int port, bool raise)
 {
@@ -188,8 +192,8 @@ int ApplySerialSettings(int port, const SerialSettings* settings)
         return PortErrorFromErrno(errno);
     if (int error = ComposeLineState(&line, settings); error != 0)
         return error;
-    if (tcsetattr(port, TCSANOW, &line) != 0)
-        return PortErrorFromErrno(errno);
+    if (int error = gLineStateCall(port, &line); error != 0)
+        return PortErrorFromErrno(error);
     if (settings->iBaudRate != 0) {
         if (int error = SetLineSpeedExactly(port, settings->iBaudRate); error != 0)
             return error;
@@ -199,6 +203,8 @@ int ApplySerialSettings(int port, const SerialSettings* settings)
 }
 
 void SetModemLineCall(ModemLineCall call) { gModemLineCall = call != nullptr ? call : LineModemCall; }
+
+void SetLineStateCall(LineStateCall call) { gLineStateCall = call != nullptr ? call : LineStateSet; }
 
 int SetPortTimeouts(int port, int writeTimeoutMs)
 {

@@ -56,6 +56,12 @@ struct SerialSettings {
 typedef int (*ModemLineCall)(int port, int lines, bool raise);
 void SetModemLineCall(ModemLineCall call);
 
+// The call that writes the line state into the port; 0 or an errno. A pseudo-terminal
+// always keeps 8 data bits without parity, so a test may put its own call in to see the
+// state the port asks for; null puts tcsetattr back.
+typedef int (*LineStateCall)(int port, const termios* state);
+void SetLineStateCall(LineStateCall call);
+
 // Device path of "COM1".."COM5" or "LPT1", "LPT2" into out; false for another name or a
 // path that does not fit.
 bool PortDevicePath(const char* portName, char* out, size_t room);

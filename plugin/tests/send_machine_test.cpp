@@ -105,6 +105,7 @@ protected:
         unsetenv("TRAVEX_LPT1");
         unsetenv("TRAVEX_PORT_TIMEOUT_MS");
         SetModemLineCall(nullptr);
+        SetLineStateCall(nullptr);
         host::SetCancelAfterChecks(0);
         sAIUser = nullptr;
         g = nullptr;
@@ -427,6 +428,48 @@ int RecordModemCall(int, int lines, bool raise)
 {
     gModemCalls.emplace_back(lines, raise);
     return ENOTTY;  // as a line without modem lines answers
+}
+
+// The line state the port asks for, then written as asked: a pseudo-terminal keeps 8 data
+// bits without parity whatever it is asked.
+termios gAskedState{};
+int RecordLineState(int port, const termios* state)
+{
+    gAskedState = *state;
+    return tcsetattr(port, TCSANOW, state) == 0 ? 0 : errno;
+}
+
+TEST_F(SendMachineTest, EveryDataBitAndParityIndexIsAskedOfTheLine)
+{
+    SetLineStateCall(RecordLineState);
+    constexpr tcflag_t kKept = 0;
+    struct Case {
+        int16_t dataIndex, parityIndex;
+        tcflag_t size;  // kKept: the line's own
+        int parity;     // 0 none, 1 odd, 2 even, -1 the line's own
+    } cases[] = {
+        {0, 0, CS7, 0}, {1, 1, CS8, 1}, {0, 2, CS7, 2}, {2, 3, kKept, -1}, {-1, -1, kKept, -1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.dataIndex) + " " + std::to_string(c.parityIndex));
+        const termios before = SlaveState();
+        g->sendMachine.iFirstError = 0;
+        settings_.wDataBitsIndex = c.dataIndex;
+        settings_.wParityIndex = c.parityIndex;
+        OpenPlotterPort();
+        EXPECT_EQ(g->sendMachine.iFirstError, 0);
+        const tcflag_t asked = gAskedState.c_cflag;
+        EXPECT_EQ(asked & CSIZE, c.size == kKept ? before.c_cflag & CSIZE : c.size);
+        const tcflag_t parityBits = c.parity < 0 ? before.c_cflag & (PARENB | PARODD)
+                                    : c.parity == 0 ? 0
+                                    : c.parity == 1 ? PARENB | PARODD
+                                                    : PARENB;
+        EXPECT_EQ((asked & PARENB) != 0, (parityBits & PARENB) != 0);
+        if ((parityBits & PARENB) != 0) {
+            EXPECT_EQ((asked & PARODD) != 0, (parityBits & PARODD) != 0);
+        }
+        ClosePlotterPort();
+    }
 }
 
 TEST_F(SendMachineTest, DtrAndRtsAreRaisedOnlyForTheirFlowControl)

@@ -10,6 +10,7 @@
 #include "plugin/records/document_records.h"
 #include "plugin/hpgl/geometry.h"
 #include "host/session/host_session.h"
+#include "plugin/output/job_lock.h"
 #include "plugin/output/layer_table.h"
 #include "plugin/conversion/page_conversion.h"
 #include "plugin/entry/plugin_binding.h"
@@ -50,7 +51,8 @@ static void FillLayerTable(const ConversionJob& job)
     }
 }
 
-int RunConversionJob(const ConversionJob& job, std::string* plotDataPath, std::string* error)
+// The conversion itself, while the job files are held.
+static int ConvertLocked(const ConversionJob& job, std::string* plotDataPath, std::string* error)
 {
     host::Document document;
     std::string reason;
@@ -104,5 +106,20 @@ int RunConversionJob(const ConversionJob& job, std::string* plotDataPath, std::s
     std::free(globals);
     ReleaseSuites();
     host::TheSession().document = nullptr;
+    return status;
+}
+
+int RunConversionJob(const ConversionJob& job, std::string* plotDataPath, std::string* error)
+{
+    // An output run writes the same plot data file: one of the two at a time.
+    if (LockJobFiles() != 0) {
+        char folder[512];
+        if (GetJobFilesFolder(folder, sizeof folder) != 0)
+            folder[0] = '\0';
+        *error = std::string("another output run is using the job files in ") + folder + "; nothing was converted";
+        return 1;
+    }
+    int status = ConvertLocked(job, plotDataPath, error);
+    UnlockJobFiles();
     return status;
 }
