@@ -21,6 +21,9 @@ public:
     PlotterLine()
     {
         master_ = posix_openpt(O_RDWR | O_NOCTTY);
+        // the runs started meanwhile must not hold the plotter's end open
+        if (master_ >= 0)
+            fcntl(master_, F_SETFD, FD_CLOEXEC);
         if (master_ >= 0 && grantpt(master_) == 0 && unlockpt(master_) == 0)
             path_ = ptsname(master_);
         // raw until the run sets its own line: nothing is echoed back or translated

@@ -18,6 +18,7 @@
 #include "plugin/settings/settings_defaults.h"
 #include "plugin/entry/suite_table.h"
 #include "host/suites/text_engine.h"
+#include "host/suites/user_suite.h"
 #include "host/svg/svg_file.h"
 
 void InitConversionJob(ConversionJob* job)
@@ -121,5 +122,7 @@ int RunConversionJob(const ConversionJob& job, std::string* plotDataPath, std::s
     }
     int status = ConvertLocked(job, plotDataPath, error);
     UnlockJobFiles();
+    // what the caller prints next starts a line of its own, not the progress bar's
+    host::EndProgressLine();
     return status;
 }
