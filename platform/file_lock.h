@@ -4,9 +4,9 @@
 #pragma once
 
 enum FileLockResult {
-    kFileLocked = 0,        // the lock is held; release it with UnlockFile
-    kFileLockBusy = 1,      // another process holds it
-    kFileLockFailed = 2,    // the lock file cannot be created or opened (*error says why)
+    kFileLocked = 0,      // the lock is held; release it with UnlockFile
+    kFileLockBusy = 1,    // another process holds it
+    kFileLockFailed = 2,  // the lock file cannot be created or opened (*error says why)
 };
 
 // Takes the lock of the file at path (created when missing) without waiting; *handle is

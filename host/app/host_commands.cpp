@@ -394,8 +394,7 @@ const StepCommand kStepCommands[] = {
 const StepCommand* FindStepCommand(const std::string& name)
 {
     for (const StepCommand& command : kStepCommands)
-        if (name == command.name)
-            return &command;
+        if (name == command.name) return &command;
     return nullptr;
 }
 
@@ -403,7 +402,8 @@ const StepCommand* FindStepCommand(const std::string& name)
 bool TakesArguments(const StepCommand& command, size_t words)
 {
     const int arguments = int(words) - 1;
-    return arguments >= command.minArguments && (command.maxArguments == kAnyCount || arguments <= command.maxArguments);
+    return arguments >= command.minArguments &&
+           (command.maxArguments == kAnyCount || arguments <= command.maxArguments);
 }
 
 }  // namespace
@@ -415,13 +415,10 @@ bool RunHostStep(HostSession& session, const std::string& step, std::string& err
         return true;
     StepCall call{session, step, words, error};
     const StepCommand* command = FindStepCommand(words[0]);
-    if (command == nullptr)
-        return call.Fail("unknown step \"" + words[0] + "\" (see --help)");
-    if (!TakesArguments(*command, words.size()))
-        return call.Fail(std::string("usage: ") + command->usage);
+    if (command == nullptr) return call.Fail("unknown step \"" + words[0] + "\" (see --help)");
+    if (!TakesArguments(*command, words.size())) return call.Fail(std::string("usage: ") + command->usage);
     EndProgressLine();
-    if (!command->handler(call))
-        return false;
+    if (!command->handler(call)) return false;
     std::fflush(stdout);
     return true;
 }
@@ -429,8 +426,7 @@ bool RunHostStep(HostSession& session, const std::string& step, std::string& err
 bool CheckHostStep(const Document& document, const std::string& step, std::string& error)
 {
     std::vector<std::string> words = SplitStepWords(step);
-    if (words.empty())
-        return true;
+    if (words.empty()) return true;
     auto fail = [&](const std::string& reason) {
         error = "step \"" + step + "\": " + reason;
         return false;
@@ -439,13 +435,10 @@ bool CheckHostStep(const Document& document, const std::string& step, std::strin
     if (command == nullptr && words.size() == 1 && words[0].size() > 4 &&
         words[0].compare(words[0].size() - 4, 4, ".svg") == 0)
         return fail("a second drawing; travex-host takes one drawing, " + document.fileName);
-    if (command == nullptr)
-        return fail("unknown step \"" + words[0] + "\" (see --help)");
-    if (!TakesArguments(*command, words.size()))
-        return fail(std::string("usage: ") + command->usage);
+    if (command == nullptr) return fail("unknown step \"" + words[0] + "\" (see --help)");
+    if (!TakesArguments(*command, words.size())) return fail(std::string("usage: ") + command->usage);
     std::string reason;
-    if (words[0] == "plot" && !CheckPlotStep(document, words, reason))
-        return fail(reason);
+    if (words[0] == "plot" && !CheckPlotStep(document, words, reason)) return fail(reason);
     return true;
 }
 

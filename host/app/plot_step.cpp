@@ -31,19 +31,24 @@ const char* const kOutputItemTexts[] = {"Output Plotter", "プロットアウト
 
 struct LayerChoice {
     std::string title;
-    int slot = 0;        // 0 for --skip
+    int slot = 0;  // 0 for --skip
 };
 
 struct PlotOptions {
     std::vector<LayerChoice> choices;  // in the order given
     bool fToFile = false;
-    std::string file;                  // empty: the drawing's name with ".plt"
+    std::string file;  // empty: the drawing's name with ".plt"
 };
+
+bool Refuse(std::string& error, const std::string& reason)
+{
+    error = reason;
+    return false;
+}
 
 bool EndsWithPlt(const std::string& word)
 {
-    if (word.size() < 5)
-        return false;
+    if (word.size() < 5) return false;
     std::string end = word.substr(word.size() - 4);
     std::transform(end.begin(), end.end(), end.begin(), [](unsigned char c) { return char(std::tolower(c)); });
     return end == ".plt";
@@ -51,8 +56,7 @@ bool EndsWithPlt(const std::string& word)
 
 bool ParseSlot(const std::string& text, int& slot)
 {
-    if (text.empty() || text.size() > 2 || text.find_first_not_of("0123456789") != std::string::npos)
-        return false;
+    if (text.empty() || text.size() > 2 || text.find_first_not_of("0123456789") != std::string::npos) return false;
     slot = std::stoi(text);
     return slot >= kFirstSlot && slot <= kLastSlot;
 }
@@ -63,30 +67,26 @@ bool ParsePlotOptions(const std::vector<std::string>& words, PlotOptions& option
         const std::string& word = words[i];
         const bool hasValue = i + 1 < words.size();
         if (word == "--layer") {
-            if (!hasValue)
-                return error = "--layer needs TITLE=SLOT", false;
+            if (!hasValue) return Refuse(error, "--layer needs TITLE=SLOT");
             const std::string& value = words[++i];
             size_t equals = value.rfind('=');
             LayerChoice choice;
             if (equals == std::string::npos || equals == 0)
-                return error = "--layer " + value + ": needs TITLE=SLOT", false;
+                return Refuse(error, "--layer " + value + ": needs TITLE=SLOT");
             choice.title = value.substr(0, equals);
             if (!ParseSlot(value.substr(equals + 1), choice.slot))
-                return error = "--layer " + value + ": the tool slot \"" + value.substr(equals + 1) +
-                               "\" is not 1 to 10", false;
+                return Refuse(error, "--layer " + value + ": the tool slot \"" + value.substr(equals + 1) +
+                                         "\" is not 1 to 10");
             options.choices.push_back(choice);
         } else if (word == "--skip") {
-            if (!hasValue)
-                return error = "--skip needs a layer title", false;
+            if (!hasValue) return Refuse(error, "--skip needs a layer title");
             options.choices.push_back(LayerChoice{words[++i], 0});
         } else if (word == "--to-file") {
-            if (options.fToFile)
-                return error = "--to-file is given twice", false;
+            if (options.fToFile) return Refuse(error, "--to-file is given twice");
             options.fToFile = true;
-            if (hasValue && EndsWithPlt(words[i + 1]))
-                options.file = words[++i];
+            if (hasValue && EndsWithPlt(words[i + 1])) options.file = words[++i];
         } else {
-            return error = "unknown option \"" + word + "\" of plot (--layer, --skip, --to-file)", false;
+            return Refuse(error, "unknown option \"" + word + "\" of plot (--layer, --skip, --to-file)");
         }
     }
     return true;
@@ -95,8 +95,7 @@ bool ParsePlotOptions(const std::vector<std::string>& words, PlotOptions& option
 bool IsOwnLayer(const std::string& title)
 {
     for (const char* own : kOwnLayerTitles)
-        if (title == own)
-            return true;
+        if (title == own) return true;
     return false;
 }
 
@@ -106,18 +105,15 @@ std::vector<std::string> DialogRows(const Document& document)
 {
     std::vector<std::string> rows;
     for (const Layer* layer : document.layers)
-        if (!IsOwnLayer(layer->title) && rows.size() < kDialogRowLimit)
-            rows.push_back(layer->title);
+        if (!IsOwnLayer(layer->title) && rows.size() < kDialogRowLimit) rows.push_back(layer->title);
     return rows;
 }
 
 std::string RowList(const std::vector<std::string>& rows)
 {
-    if (rows.empty())
-        return "the drawing has no layers of its own";
+    if (rows.empty()) return "the drawing has no layers of its own";
     std::string list = "its layers:";
-    for (size_t i = 0; i < rows.size() && i < 20; ++i)
-        list += (i == 0 ? " \"" : ", \"") + rows[i] + "\"";
+    for (size_t i = 0; i < rows.size() && i < 20; ++i) list += (i == 0 ? " \"" : ", \"") + rows[i] + "\"";
     return list + (rows.size() > 20 ? ", ..." : "");
 }
 
@@ -125,11 +121,9 @@ bool CheckChoices(const Document& document, const PlotOptions& options, std::str
 {
     std::vector<std::string> rows = DialogRows(document);
     for (const LayerChoice& choice : options.choices) {
-        if (std::find(rows.begin(), rows.end(), choice.title) != rows.end())
-            continue;
+        if (std::find(rows.begin(), rows.end(), choice.title) != rows.end()) continue;
         bool inDrawing = false;
-        for (const Layer* layer : document.layers)
-            inDrawing = inDrawing || layer->title == choice.title;
+        for (const Layer* layer : document.layers) inDrawing = inDrawing || layer->title == choice.title;
         if (inDrawing && IsOwnLayer(choice.title))
             error = "\"" + choice.title + "\" is the plug-in's own layer, which the output dialog does not list";
         else if (inDrawing)
@@ -146,8 +140,7 @@ std::string DefaultPlotFile(const Document& document)
     std::string name = document.fileName;
     size_t slash = name.rfind('/');
     size_t dot = name.rfind('.');
-    if (dot != std::string::npos && (slash == std::string::npos || dot > slash + 1))
-        name.erase(dot);
+    if (dot != std::string::npos && (slash == std::string::npos || dot > slash + 1)) name.erase(dot);
     return name + ".plt";
 }
 
@@ -161,8 +154,7 @@ std::string DialogScript(const Document& document, const PlotOptions& options)
     int position = 0;
     for (const LayerChoice& choice : options.choices) {
         for (size_t n = 0; n < rows.size(); ++n) {
-            if (rows[n] != choice.title)
-                continue;
+            if (rows[n] != choice.title) continue;
             int row = int(n);
             if (row < position || row >= position + kVisibleRows) {
                 position = row;
@@ -179,16 +171,14 @@ std::string DialogScript(const Document& document, const PlotOptions& options)
     }
     script += std::string(options.fToFile ? "; tick " : "; untick ") + std::to_string(kToFileCheckId);
     script += "; press 1";
-    if (options.fToFile)
-        script += "; save " + (options.file.empty() ? DefaultPlotFile(document) : options.file);
+    if (options.fToFile) script += "; save " + (options.file.empty() ? DefaultPlotFile(document) : options.file);
     return script;
 }
 
 MenuItemRecord* OutputItem()
 {
     for (const char* text : kOutputItemTexts)
-        if (MenuItemRecord* item = FindHostMenuItem(text))
-            return item;
+        if (MenuItemRecord* item = FindHostMenuItem(text)) return item;
     return nullptr;
 }
 
@@ -197,8 +187,7 @@ std::string FailureReason(size_t textsBefore, ASErr status)
 {
     std::vector<std::string> texts = HostProgressTexts();
     for (size_t i = texts.size(); i-- > textsBefore;)
-        if (!texts[i].empty())
-            return texts[i];
+        if (!texts[i].empty()) return texts[i];
     char code[64];
     std::snprintf(code, sizeof code, "the output run answered %d (0x%08x)", status, unsigned(status));
     return code;
@@ -215,18 +204,14 @@ bool CheckPlotStep(const Document& document, const std::vector<std::string>& wor
 bool RunPlotStep(HostSession& session, const std::vector<std::string>& words, std::string& error)
 {
     PlotOptions options;
-    if (!ParsePlotOptions(words, options, error) || !CheckChoices(*session.document, options, error))
-        return false;
+    if (!ParsePlotOptions(words, options, error) || !CheckChoices(*session.document, options, error)) return false;
     MenuItemRecord* item = OutputItem();
-    if (item == nullptr)
-        return error = "the plug-in added no \"Output Plotter\" item", false;
-    if (!IsHostMenuItemEnabled(*item, true))
-        return error = "the menu item \"Output Plotter\" is disabled", false;
+    if (item == nullptr) return Refuse(error, "the plug-in added no \"Output Plotter\" item");
+    if (!IsHostMenuItemEnabled(*item, true)) return Refuse(error, "the menu item \"Output Plotter\" is disabled");
 
     std::string script = DialogScript(*session.document, options);
     std::string reason;
-    if (!SetUiRobotScript(script, &reason))
-        return error = "the output dialog's steps: " + reason, false;
+    if (!SetUiRobotScript(script, &reason)) return Refuse(error, "the output dialog's steps: " + reason);
     const size_t steps = size_t(UiRobotPendingStepCount());
     const size_t errorsBefore = UiRobotErrors().size();
     const size_t textsBefore = HostProgressTexts().size();
@@ -237,22 +222,17 @@ bool RunPlotStep(HostSession& session, const std::vector<std::string>& words, st
     const size_t left = size_t(UiRobotPendingStepCount());
     SetUiRobotScript("");
     std::vector<std::string> robotErrors = UiRobotErrors();
-    if (robotErrors.size() > errorsBefore)
-        return error = "plot: the output dialog: " + robotErrors.back(), false;
-    if (status == kCanceledErr)
-        return error = "plot: cancelled", false;
-    if (!IsQuietStatus(status))
-        return error = "plot: " + FailureReason(textsBefore, status), false;
-    if (left == steps)
-        return error = "plot: the output dialog did not open", false;
+    if (robotErrors.size() > errorsBefore) return Refuse(error, "plot: the output dialog: " + robotErrors.back());
+    if (status == kCanceledErr) return Refuse(error, "plot: cancelled");
+    if (!IsQuietStatus(status)) return Refuse(error, "plot: " + FailureReason(textsBefore, status));
+    if (left == steps) return Refuse(error, "plot: the output dialog did not open");
     return true;
 }
 
 bool AppendPlotOption(std::string& step, const std::vector<std::string>& arguments, size_t& i)
 {
     const std::string& option = arguments[i];
-    if (option != "--layer" && option != "--skip" && option != "--to-file")
-        return false;
+    if (option != "--layer" && option != "--skip" && option != "--to-file") return false;
     auto quoted = [](const std::string& word) {
         return word.empty() || word.find_first_of(" \t") != std::string::npos ? "\"" + word + "\"" : word;
     };

@@ -257,8 +257,8 @@ TEST_F(SerialPortTest, EveryRateOfTheSystemIsSetExactly)
     struct Case {
         int32_t rate;
         bool arbitrary;  // no termios code for it
-    } cases[] = {{300, false},   {1200, false},  {2400, false},  {4800, false}, {9600, false},
-                 {19200, false}, {28800, true},  {38400, false}, {57600, false}};
+    } cases[] = {{300, false},   {1200, false}, {2400, false},  {4800, false}, {9600, false},
+                 {19200, false}, {28800, true}, {38400, false}, {57600, false}};
     for (const Case& c : cases) {
         SerialSettings settings{c.rate, 8, kStopBitsOne, kParityNone, 0, 0};
         ASSERT_EQ(ApplySerialSettings(port_, &settings), 0) << c.rate;
@@ -291,8 +291,9 @@ TEST(PortStallLimitTest, TheEnvironmentMayShortenIt)
     struct Case {
         const char* value;
         int limit;
-    } cases[] = {{nullptr, kPortDefaultStallLimitMs}, {"1500", 1500}, {"0", kPortDefaultStallLimitMs},
-                 {"-5", kPortDefaultStallLimitMs},   {"12x", kPortDefaultStallLimitMs}, {"", kPortDefaultStallLimitMs}};
+    } cases[] = {{nullptr, kPortDefaultStallLimitMs}, {"1500", 1500},
+                 {"0", kPortDefaultStallLimitMs},     {"-5", kPortDefaultStallLimitMs},
+                 {"12x", kPortDefaultStallLimitMs},   {"", kPortDefaultStallLimitMs}};
     for (const Case& c : cases) {
         if (c.value != nullptr)
             setenv("TRAVEX_PORT_TIMEOUT_MS", c.value, 1);

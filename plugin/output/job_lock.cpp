@@ -25,8 +25,7 @@ int32_t LockJobFiles()
         return 0;
     char path[kPluginPrefsFolderLimit + 32];
     const size_t end = std::strlen(folder);
-    std::snprintf(path, sizeof path, "%s%s%s", folder, end > 0 && folder[end - 1] == '/' ? "" : "/",
-                  kJobLockFileName);
+    std::snprintf(path, sizeof path, "%s%s%s", folder, end > 0 && folder[end - 1] == '/' ? "" : "/", kJobLockFileName);
     int error = 0;
     switch (LockFileExclusive(path, &gLockHandle, &error)) {
     case kFileLocked: return 0;

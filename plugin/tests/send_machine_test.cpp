@@ -335,7 +335,7 @@ TEST_F(SendMachineTest, AHeldLineAtTheStartEndsWithTheTimeOutOrTheCancel)
     struct Case {
         const char* name;
         int16_t port;
-        int cancelAfter;     // 0: no cancel
+        int cancelAfter;  // 0: no cancel
         int16_t abort;
         int32_t error;
         const char* shown;
@@ -390,10 +390,10 @@ TEST_F(SendMachineTest, SerialParametersReachTheLine)
         bool xonXoff;
     } cases[] = {
         {0, 0, 0, 300, false, false, false},
-        {8, 1, 1, 57600, false, true, true},   // one and a half stop bits become two
-        {9, 2, 2, 2400, false, true, false},   // no such index keeps the speed
-        {-1, 9, 0, 2400, false, false, false}, // nor does another stop-bit index change them
-        {6, 0, 0, 28800, true, false, false},  // no termios code: set as an exact rate
+        {8, 1, 1, 57600, false, true, true},    // one and a half stop bits become two
+        {9, 2, 2, 2400, false, true, false},    // no such index keeps the speed
+        {-1, 9, 0, 2400, false, false, false},  // nor does another stop-bit index change them
+        {6, 0, 0, 28800, true, false, false},   // no termios code: set as an exact rate
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.baudIndex);
@@ -460,7 +460,7 @@ TEST_F(SendMachineTest, EveryDataBitAndParityIndexIsAskedOfTheLine)
         EXPECT_EQ(g->sendMachine.iFirstError, 0);
         const tcflag_t asked = gAskedState.c_cflag;
         EXPECT_EQ(asked & CSIZE, c.size == kKept ? before.c_cflag & CSIZE : c.size);
-        const tcflag_t parityBits = c.parity < 0 ? before.c_cflag & (PARENB | PARODD)
+        const tcflag_t parityBits = c.parity < 0    ? before.c_cflag & (PARENB | PARODD)
                                     : c.parity == 0 ? 0
                                     : c.parity == 1 ? PARENB | PARODD
                                                     : PARENB;

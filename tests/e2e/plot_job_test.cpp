@@ -96,7 +96,7 @@ TEST_F(PlotRunTest, TheLineTakesEverySettingIndex)
         bool twoStops;
     } cases[] = {
         {0, 0, 0, 300, false, false},
-        {1, 1, 1, 1200, false, true},   // one and a half stop bits: two
+        {1, 1, 1, 1200, false, true},  // one and a half stop bits: two
         {2, 2, 2, 2400, false, true},
         {3, 3, 0, 4800, false, false},  // stop index 3: the line's own
         {4, 0, 1, 9600, false, false},
@@ -226,8 +226,9 @@ TEST_F(PlotRunTest, TheCommandLineIsCheckedBeforeAnythingRuns)
 TEST_F(PlotRunTest, RowsBelowTheNinthAreScrolledTo)
 {
     // twelve layers: the last ones are out of the dialog's nine rows until it scrolls
-    std::string svg = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-                      "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"100pt\" height=\"100pt\" viewBox=\"0 0 100 100\">\n";
+    std::string svg =
+        "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+        "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"100pt\" height=\"100pt\" viewBox=\"0 0 100 100\">\n";
     for (int i = 1; i <= 12; ++i)
         svg += "<g id=\"L" + std::to_string(i) + "\"><rect x=\"" + std::to_string(i * 5) +
                "\" y=\"10\" width=\"3\" height=\"3\" fill=\"none\" stroke=\"#000\"/></g>\n";

@@ -157,11 +157,12 @@ TEST_F(PlotRunTest, ASecondRunIsRefusedWhileTheFirstHoldsTheJobFiles)
     EXPECT_NE(refused.alerts.find("Error=4c4f434b, LOCK"), std::string::npos) << refused.alerts;
 
     const std::string convert = std::string(TRAVEX_BINARY_DIR) + "/bin/travex-convert";
-    std::string command = convert + " " + second + " --layer 'Layer 1=1' >" + folder + "/convert.out 2>" + folder +
-                          "/convert.err";
+    std::string command =
+        convert + " " + second + " --layer 'Layer 1=1' >" + folder + "/convert.out 2>" + folder + "/convert.err";
     EXPECT_NE(std::system(command.c_str()), 0);
-    EXPECT_NE(ReadBytes(folder + "/convert.err").find("another output run is using the job files in " + SettingsFolder()),
-              std::string::npos)
+    EXPECT_NE(
+        ReadBytes(folder + "/convert.err").find("another output run is using the job files in " + SettingsFolder()),
+        std::string::npos)
         << ReadBytes(folder + "/convert.err");
 
     EXPECT_EQ(ReadBytes(second), drawingBefore);
@@ -192,8 +193,8 @@ TEST_F(PlotRunTest, TheProgressBarEndsItsLineBeforeAnythingElseIsPrinted)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        HostProcess host = StartTravexHost(folder, {drawing, "plot", "--layer", "Dots=1", "list"}, c.env,
-                                           terminal.SlavePath());
+        HostProcess host =
+            StartTravexHost(folder, {drawing, "plot", "--layer", "Dots=1", "list"}, c.env, terminal.SlavePath());
         WaitTravexHost(host);
         terminal.WaitUntilQuiet(200);
         const std::string shown = terminal.Received();
@@ -201,7 +202,8 @@ TEST_F(PlotRunTest, TheProgressBarEndsItsLineBeforeAnythingElseIsPrinted)
         const size_t at = shown.find(c.printed);
         ASSERT_NE(at, std::string::npos) << shown;
         EXPECT_EQ(shown[at - 1], '\n') << shown.substr(at > 80 ? at - 80 : 0, 100);
-        for (size_t line = shown.find("travex-host:"); line != std::string::npos; line = shown.find("travex-host:", line + 1))
+        for (size_t line = shown.find("travex-host:"); line != std::string::npos;
+             line = shown.find("travex-host:", line + 1))
             EXPECT_EQ(shown[line - 1], '\n') << shown.substr(line > 80 ? line - 80 : 0, 100);
     }
     // travex-convert prints the plot data file's path after its bar

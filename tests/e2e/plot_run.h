@@ -51,9 +51,9 @@ inline void SetPages(int32_t first, int32_t last)
     RegistryKey key = nullptr;
     ASSERT_EQ(CreateRegistryKey(kRegistryCurrentUser, "Software\\Brenvoltic\\TRVXSerConfig", &key), kRegistrySuccess);
     const std::pair<const char*, int32_t> values[] = {
-        {"Orientation", 0},  {"Size", 601},       {"Width", 148},        {"Height", 210},
-        {"Scale", 10000},    {"pisroll", 0},      {"rPage.top", 0},      {"rPage.left", 0},
-        {"rPage.right", 148}, {"rPage.bottom", 210}, {"rPaper.top", 0},  {"rPaper.left", 0},
+        {"Orientation", 0},    {"Size", 601},          {"Width", 148},      {"Height", 210},
+        {"Scale", 10000},      {"pisroll", 0},         {"rPage.top", 0},    {"rPage.left", 0},
+        {"rPage.right", 148},  {"rPage.bottom", 210},  {"rPaper.top", 0},   {"rPaper.left", 0},
         {"rPaper.right", 148}, {"rPaper.bottom", 210}, {"iFstPage", first}, {"iLstPage", last}};
     for (const auto& [name, value] : values)
         ASSERT_EQ(SetRegistryDword(key, name, static_cast<uint32_t>(value)), kRegistrySuccess) << name;
@@ -66,11 +66,12 @@ inline std::string WriteDotsDrawing(const std::string& folder, int count)
     std::string svg =
         "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
         "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"400pt\" height=\"400pt\" viewBox=\"0 0 400 400\">\n"
-        "  <g id=\"Frame\">\n    <rect x=\"5\" y=\"5\" width=\"390\" height=\"390\" fill=\"none\" stroke=\"#000\"/>\n  </g>\n"
+        "  <g id=\"Frame\">\n    <rect x=\"5\" y=\"5\" width=\"390\" height=\"390\" fill=\"none\" stroke=\"#000\"/>\n  "
+        "</g>\n"
         "  <g id=\"Dots\">\n";
     for (int i = 0; i < count; ++i)
-        svg += "    <circle cx=\"" + std::to_string(10 + (i % 40) * 9) + "\" cy=\"" + std::to_string(10 + (i / 40) * 9) +
-               "\" r=\"4\" fill=\"none\" stroke=\"#000\"/>\n";
+        svg += "    <circle cx=\"" + std::to_string(10 + (i % 40) * 9) + "\" cy=\"" +
+               std::to_string(10 + (i / 40) * 9) + "\" r=\"4\" fill=\"none\" stroke=\"#000\"/>\n";
     svg += "  </g>\n</svg>\n";
     std::string path = folder + "/dots.svg";
     WriteBytes(path, svg);
