@@ -280,6 +280,12 @@ size_t ReadPortBytes(int port, void* buffer, size_t count, int* error)
     }
 }
 
+void DiscardPortOutput(int port)
+{
+    if (port >= 0)
+        tcflush(port, TCOFLUSH);  // a line that is no terminal (a printer port) has no queue here
+}
+
 void ClosePortDevice(int port)
 {
     if (port < 0)

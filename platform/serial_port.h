@@ -93,6 +93,9 @@ size_t WritePortBytes(int port, const void* bytes, size_t count, int* error);
 // Bytes read, 0 when nothing is waiting or on failure (*error is 0 when nothing waited).
 size_t ReadPortBytes(int port, void* buffer, size_t count, int* error);
 void ClosePortDevice(int port);
+// Drops what the port still holds to send, so that closing a line the plotter holds does
+// not wait for it (a serial line's close waits up to half a minute for its queue to drain).
+void DiscardPortOutput(int port);
 
 // The errno of a failed call as the port's error number.
 int PortErrorFromErrno(int errnoValue);

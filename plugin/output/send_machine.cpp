@@ -373,8 +373,13 @@ void OpenPlotterPort()
 
 void ClosePlotterPort()
 {
-    ClosePortDevice(Machine().hPort);
-    Machine().hPort = kInvalidPort;
+    SendMachine& m = Machine();
+    // An abandoned job's queued bytes are not the plotter's to have, and a held line must
+    // not keep the close waiting.
+    if (g->fAbort != 0 || m.iFirstError != 0)
+        DiscardPortOutput(m.hPort);
+    ClosePortDevice(m.hPort);
+    m.hPort = kInvalidPort;
 }
 
 int WritePort(const void* bytes, int count)
