@@ -65,6 +65,7 @@ TEST_F(PlotRunTest, CancelInTheDialogChangesNothing)
                                  "menu Output Plotter", "globals", "dialogs", "status"},
                                 Ports());
     ASSERT_EQ(run.exitStatus, 0) << run.err;
+    EXPECT_EQ(run.err.find("answered"), std::string::npos) << "the run answers 0: " << run.err;
     // the globals as before the run: every record given back, nothing of the run kept
     std::vector<std::string> globals = LinesStartingWith(run.out, "globals: ");
     ASSERT_EQ(globals.size(), 2u) << run.out;
