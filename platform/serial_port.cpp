@@ -1,5 +1,7 @@
 #include "platform/serial_port.h"
 
+#include "platform/tick_count.h"
+
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -14,12 +16,37 @@
 
 namespace {
 
-// Write time-out per open port in milliseconds; absent = no limit.
+// Write wait per open port in milliseconds; absent = kPortDefaultWriteWaitMs.
 std::map<int, int>& WriteTimeouts()
 {
     static std::map<int, int> timeouts;
     return timeouts;
 }
+
+// The system's rates that termios has no code for: set as arbitrary rates.
+bool IsArbitraryRate(int32_t rate) { return rate == 28800; }
+
+int LineModemCall(int port, int lines, bool raise)
+{
+    return ioctl(port, raise ? TIOCMBIS : TIOCMBIC, &lines) == 0 ? 0 : errno;
+}
+
+ModemLineCall gModemLineCall = LineModemCall;
+
+int LineStateSet(int port, const termios* state) { return tcsetattr(port, TCSANOW, state) == 0 ? 0 : errno; }
+
+LineStateCall gLineStateCall = LineStateSet;
+
+// DTR and RTS raised or lowered; a line without modem lines (a pseudo-terminal) has none.
+int SetDtrAndRts(int port, bool raise)
+{
+    int error = gModemLineCall(port, TIOCM_DTR | TIOCM_RTS, raise);
+    if (error == 0 || error == ENOTTY || error == EINVAL)
+        return 0;
+    return PortErrorFromErrno(error);
+}
+
+int MillisecondsSince(uint32_t start) { return int(GetTickCount() - start); }
 
 speed_t SpeedCode(int32_t rate)
 {
@@ -50,6 +77,9 @@ int PortErrorFromErrno(int errnoValue)
     case EBUSY: return kPortErrorSharing;
     case EBADF: return kPortErrorInvalidHandle;
     case EINVAL: return kPortErrorInvalidParameter;
+    case EISDIR: return kPortErrorAccessDenied;
+    case ENOSPC:
+    case EDQUOT: return kPortErrorDiskFull;
     case ETIMEDOUT: return kPortErrorTimeout;
     default: return kPortErrorGeneral;
     }
@@ -129,10 +159,12 @@ int ComposeLineState(termios* state, const SerialSettings* settings)
     line.c_cc[VSTOP] = kPortXoffChar;
     if (settings->iBaudRate != 0) {
         speed_t speed = SpeedCode(settings->iBaudRate);
-        if (speed == 0)
+        if (speed == 0 && !IsArbitraryRate(settings->iBaudRate))
             return kPortErrorInvalidParameter;
-        cfsetispeed(&line, speed);
-        cfsetospeed(&line, speed);
+        if (speed != 0) {
+            cfsetispeed(&line, speed);
+            cfsetospeed(&line, speed);
+        }
     }
     if (settings->wDataBits == 7 || settings->wDataBits == 8) {
         line.c_cflag &= ~tcflag_t(CSIZE);
@@ -160,16 +192,19 @@ int ApplySerialSettings(int port, const SerialSettings* settings)
         return PortErrorFromErrno(errno);
     if (int error = ComposeLineState(&line, settings); error != 0)
         return error;
-    if (tcsetattr(port, TCSANOW, &line) != 0)
-        return PortErrorFromErrno(errno);
-    if (settings->fRaiseDtrRts != 0) {
-        // A line without modem control lines (a pseudo-terminal) has none to raise.
-        int lines = TIOCM_DTR | TIOCM_RTS;
-        if (ioctl(port, TIOCMBIS, &lines) != 0 && errno != ENOTTY && errno != EINVAL)
-            return PortErrorFromErrno(errno);
+    if (int error = gLineStateCall(port, &line); error != 0)
+        return PortErrorFromErrno(error);
+    if (settings->iBaudRate != 0) {
+        if (int error = SetLineSpeedExactly(port, settings->iBaudRate); error != 0)
+            return error;
     }
-    return 0;
+    // Opening a line raises both; they stay up only when the settings ask for it.
+    return SetDtrAndRts(port, settings->fRaiseDtrRts != 0);
 }
+
+void SetModemLineCall(ModemLineCall call) { gModemLineCall = call != nullptr ? call : LineModemCall; }
+
+void SetLineStateCall(LineStateCall call) { gLineStateCall = call != nullptr ? call : LineStateSet; }
 
 int SetPortTimeouts(int port, int writeTimeoutMs)
 {
@@ -182,13 +217,24 @@ int SetPortTimeouts(int port, int writeTimeoutMs)
     return 0;
 }
 
+int PortStallLimitMs()
+{
+    const char* value = std::getenv("TRAVEX_PORT_TIMEOUT_MS");
+    if (value == nullptr || value[0] == '\0')
+        return kPortDefaultStallLimitMs;
+    char* end = nullptr;
+    long limit = std::strtol(value, &end, 10);
+    return *end == '\0' && limit > 0 && limit <= 24L * 3600 * 1000 ? int(limit) : kPortDefaultStallLimitMs;
+}
+
 size_t WritePortBytes(int port, const void* bytes, size_t count, int* error)
 {
     *error = 0;
     if (count == 0)
         return 0;
     auto found = WriteTimeouts().find(port);
-    int timeout = found != WriteTimeouts().end() ? found->second : -1;
+    const int wait = found != WriteTimeouts().end() ? found->second : kPortDefaultWriteWaitMs;
+    const uint32_t start = GetTickCount();
     for (;;) {
         ssize_t n = write(port, bytes, count);
         if (n > 0)
@@ -199,18 +245,20 @@ size_t WritePortBytes(int port, const void* bytes, size_t count, int* error)
             *error = PortErrorFromErrno(errno);
             return 0;
         }
-        // No room: the plotter holds the line with XOFF or its buffer is full.
-        pollfd wait{port, POLLOUT, 0};
-        int ready = poll(&wait, 1, timeout);
-        if (ready == 0) {
+        // No room: the plotter holds the line with XOFF or its buffer is full. A signal
+        // that ends the poll early does not make the wait longer.
+        int left = wait - MillisecondsSince(start);
+        if (left <= 0) {
             *error = kPortErrorTimeout;
             return 0;
         }
-        if (ready < 0 && errno != EINTR) {
+        pollfd ready{port, POLLOUT, 0};
+        int got = poll(&ready, 1, left);
+        if (got < 0 && errno != EINTR) {
             *error = PortErrorFromErrno(errno);
             return 0;
         }
-        if (ready > 0 && (wait.revents & (POLLERR | POLLNVAL)) != 0) {
+        if (got > 0 && (ready.revents & (POLLERR | POLLNVAL)) != 0) {
             *error = kPortErrorGeneral;
             return 0;
         }
@@ -230,6 +278,12 @@ size_t ReadPortBytes(int port, void* buffer, size_t count, int* error)
             *error = PortErrorFromErrno(errno);
         return 0;
     }
+}
+
+void DiscardPortOutput(int port)
+{
+    if (port >= 0)
+        tcflush(port, TCOFLUSH);  // a line that is no terminal (a printer port) has no queue here
 }
 
 void ClosePortDevice(int port)

@@ -11,6 +11,8 @@
 #include "host/view/view_canvas.h"
 #include "host/svg/svg_file.h"
 #include "host/app/plugin_messages.h"
+#include "host/app/plot_step.h"
+#include "host/suites/user_suite.h"
 
 #include <QGuiApplication>
 
@@ -342,6 +344,8 @@ bool StatusStep(StepCall&)
     return true;
 }
 
+bool PlotStep(StepCall& c) { return RunPlotStep(c.session, c.words, c.error); }
+
 constexpr int kAnyCount = -1;
 
 // One step: its name, how many words may follow it, what it does, the usage its error
@@ -387,7 +391,30 @@ const StepCommand kStepCommands[] = {
     {"cursor", 0, 0, CursorStep, "cursor", "cursor", "whether a plug-in set the cursor"},
     {"globals", 0, 0, GlobalsStep, "globals", "globals", "the size and checksum of the plug-in's globals block"},
     {"status", 0, 0, StatusStep, "status", "status", "suites held, acquired and released; blocks, strings, alerts"},
+    {"plot", 0, kAnyCount, PlotStep, "plot [--layer TITLE=SLOT]... [--skip TITLE]... [--to-file [FILE.plt]]",
+     "plot [OPTIONS]",
+     "choose \"Output Plotter\" and answer its dialog: --layer TITLE=SLOT\n"
+     "                            outputs the layer with tool slot SLOT (1 to 10), --skip TITLE\n"
+     "                            leaves it out, --to-file [FILE.plt] ticks \"Output to file\" and\n"
+     "                            names FILE (default: the drawing's name) in the save dialog;\n"
+     "                            the job's failure or a cancel ends the run"},
 };
+
+// The command of a step's first word; null for none.
+const StepCommand* FindStepCommand(const std::string& name)
+{
+    for (const StepCommand& command : kStepCommands)
+        if (name == command.name) return &command;
+    return nullptr;
+}
+
+// Words that are a step's and its arguments' right number.
+bool TakesArguments(const StepCommand& command, size_t words)
+{
+    const int arguments = int(words) - 1;
+    return arguments >= command.minArguments &&
+           (command.maxArguments == kAnyCount || arguments <= command.maxArguments);
+}
 
 }  // namespace
 
@@ -397,18 +424,32 @@ bool RunHostStep(HostSession& session, const std::string& step, std::string& err
     if (words.empty())
         return true;
     StepCall call{session, step, words, error};
-    for (const StepCommand& command : kStepCommands) {
-        if (words[0] != command.name)
-            continue;
-        const int arguments = int(words.size()) - 1;
-        if (arguments < command.minArguments || (command.maxArguments != kAnyCount && arguments > command.maxArguments))
-            return call.Fail(std::string("usage: ") + command.usage);
-        if (!command.handler(call))
-            return false;
-        std::fflush(stdout);
-        return true;
-    }
-    return call.Fail("unknown step \"" + words[0] + "\" (see --help)");
+    const StepCommand* command = FindStepCommand(words[0]);
+    if (command == nullptr) return call.Fail("unknown step \"" + words[0] + "\" (see --help)");
+    if (!TakesArguments(*command, words.size())) return call.Fail(std::string("usage: ") + command->usage);
+    EndProgressLine();
+    if (!command->handler(call)) return false;
+    std::fflush(stdout);
+    return true;
+}
+
+bool CheckHostStep(const Document& document, const std::string& step, std::string& error)
+{
+    std::vector<std::string> words = SplitStepWords(step);
+    if (words.empty()) return true;
+    auto fail = [&](const std::string& reason) {
+        error = "step \"" + step + "\": " + reason;
+        return false;
+    };
+    const StepCommand* command = FindStepCommand(words[0]);
+    if (command == nullptr && words.size() == 1 && words[0].size() > 4 &&
+        words[0].compare(words[0].size() - 4, 4, ".svg") == 0)
+        return fail("a second drawing; travex-host takes one drawing, " + document.fileName);
+    if (command == nullptr) return fail("unknown step \"" + words[0] + "\" (see --help)");
+    if (!TakesArguments(*command, words.size())) return fail(std::string("usage: ") + command->usage);
+    std::string reason;
+    if (words[0] == "plot" && !CheckPlotStep(document, words, reason)) return fail(reason);
+    return true;
 }
 
 bool ReadHostScript(const std::string& path, std::vector<std::string>& steps, std::string& error)

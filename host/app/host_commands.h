@@ -15,6 +15,10 @@ std::vector<std::string> SplitStepWords(const std::string& step);
 // Carries out one step; false with a message when it cannot be done.
 bool RunHostStep(HostSession& session, const std::string& step, std::string& error);
 
+// Checks a step before anything runs: a known step with the words it takes and, for
+// "plot", options that fit the drawing. False with a message naming what is wrong.
+bool CheckHostStep(const Document& document, const std::string& step, std::string& error);
+
 // The steps of a script file; false with a message naming the file when it cannot be read.
 bool ReadHostScript(const std::string& path, std::vector<std::string>& steps, std::string& error);
 

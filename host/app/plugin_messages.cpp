@@ -29,6 +29,8 @@ ASErr SendPluginMessage(HostSession& session, const char* caller, const char* se
     ASErr status = session.plugin.main(caller, selector, message);
     --session.messageDepth;
     session.globals = data->globals;
+    // the plug-in's progress bar ends with its message, before anything else is printed
+    EndProgressLine();
     if (!IsQuietStatus(status)) {
         session.fPluginFailed = true;
         std::fprintf(stderr, "travex-host: \"%s\"/\"%s\" answered %d (0x%08x)\n", caller, selector, status,

@@ -12,6 +12,7 @@
 #include "host/suites/user_suite.h"
 #include "host/svg/svg_file.h"
 #include "host/app/plugin_messages.h"
+#include "host/app/plot_step.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -63,8 +64,12 @@ void PrintHelp()
         "\n"
         "%s"
         "\n"
+        "Every step is checked before anything runs; the options of a plot step follow it as\n"
+        "arguments of their own:  travex-host DRAWING.svg plot --layer \"Layer 1=2\" --to-file\n"
+        "\n"
         "Exit status: 0 when every step was carried out, 1 when something could not be done\n"
-        "(the message names the file and the reason), 3 when the plug-in answered a failure.\n",
+        "or a plot was cancelled (the message names the file and the reason), 3 when the\n"
+        "plug-in answered a failure (a plot whose job failed: the reason on standard error).\n",
         host::HostStepHelp());
 }
 
@@ -105,8 +110,16 @@ int main(int argc, char** argv)
     int uiTimeout = 0;
     std::string error;
 
+    const std::vector<std::string> arguments(argv, argv + argc);
     for (int i = 1; i < argc; ++i) {
         std::string arg = argv[i];
+        // "plot --layer A=1 --to-file": the options that follow a plot step are its own
+        size_t at = size_t(i);
+        std::vector<std::string> last = steps.empty() ? std::vector<std::string>() : host::SplitStepWords(steps.back());
+        if (!last.empty() && last[0] == "plot" && host::AppendPlotOption(steps.back(), arguments, at)) {
+            i = int(at);
+            continue;
+        }
         auto value = [&](std::string& into) {
             if (i + 1 >= argc)
                 return false;
@@ -206,6 +219,11 @@ int main(int argc, char** argv)
     host::Document document;
     if (!host::LoadSvgDocument(drawingPath, document, error))
         return Fail(error);
+    // every step is checked before anything runs, so a bad one leaves the drawing alone
+    for (const std::string& step : steps) {
+        if (!host::CheckHostStep(document, step, error))
+            return Fail((scriptPath.empty() ? "" : scriptPath + ": ") + error);
+    }
     session.document = &document;
 
     if (pluginPath.empty())
@@ -235,9 +253,10 @@ int main(int argc, char** argv)
     host::SendInterfaceMessage(session, kSPInterfaceStartupSelector);
     for (const std::string& step : steps) {
         if (!host::RunHostStep(session, step, error)) {
+            host::EndProgressLine();
             std::fprintf(stderr, "travex-host: %s%s\n", scriptPath.empty() ? "" : (scriptPath + ": ").c_str(),
                          error.c_str());
-            status = 1;
+            status = session.fPluginFailed ? 3 : 1;
             break;
         }
     }

@@ -13,8 +13,9 @@ namespace {
 
 std::vector<LoadedPlugin*>& Loaded()
 {
-    static std::vector<LoadedPlugin*> loaded;
-    return loaded;
+    // Never destroyed: the session, a static made before it, unloads its plug-in at exit.
+    static auto* loaded = new std::vector<LoadedPlugin*>;
+    return *loaded;
 }
 
 int32_t ReadInt32(const uint8_t* p)

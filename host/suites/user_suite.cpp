@@ -154,6 +154,8 @@ void ClearHostUserRecords()
     gInterrupted = 0;
 }
 
+void EndProgressLine() { EndBar(); }
+
 void InstallCancelOnInterrupt()
 {
     struct sigaction action = {};

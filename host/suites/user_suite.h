@@ -22,6 +22,10 @@ std::vector<std::string> HostProgressTexts();
 std::vector<std::pair<int32_t, int32_t>> HostProgressUpdates();
 void ClearHostUserRecords();
 
+// Ends the progress bar's line on the terminal, so that what is printed next starts a line
+// of its own; nothing when no bar is shown.
+void EndProgressLine();
+
 // The cancel check answers true once Ctrl-C was pressed (a second one ends the process), or
 // after checks false answers (0: never by count). Also read from TRAVEX_HOST_CANCEL_AFTER.
 void InstallCancelOnInterrupt();

@@ -252,6 +252,58 @@ TEST_F(SerialPortTest, XoffHoldsOutputUntilXon)
     EXPECT_EQ(std::string(buffer, got), "\x13");
 }
 
+TEST_F(SerialPortTest, EveryRateOfTheSystemIsSetExactly)
+{
+    struct Case {
+        int32_t rate;
+        bool arbitrary;  // no termios code for it
+    } cases[] = {{300, false},   {1200, false}, {2400, false},  {4800, false}, {9600, false},
+                 {19200, false}, {28800, true}, {38400, false}, {57600, false}};
+    for (const Case& c : cases) {
+        SerialSettings settings{c.rate, 8, kStopBitsOne, kParityNone, 0, 0};
+        ASSERT_EQ(ApplySerialSettings(port_, &settings), 0) << c.rate;
+        int32_t output = 0, input = 0;
+        bool arbitrary = false;
+        // as the plotter's end of the line sees it
+        ASSERT_EQ(GetLineSpeed(plotter_.master, &output, &input, &arbitrary), 0);
+        EXPECT_EQ(output, c.rate);
+        EXPECT_EQ(input, c.rate);
+        EXPECT_EQ(arbitrary, c.arbitrary) << c.rate;
+    }
+}
+
+TEST_F(SerialPortTest, AWriteIntoAHeldLineWaitsOnlyItsBoundedTime)
+{
+    SerialSettings settings{9600, 8, kStopBitsOne, kParityNone, 1, 0};
+    ASSERT_EQ(ApplySerialSettings(port_, &settings), 0);
+    ASSERT_EQ(write(plotter_.master, "\x19", 1), 1);
+    WaitUntilLineStopped(port_, true);
+    // no time-out was set: the default wait still ends
+    int error = 0;
+    EXPECT_EQ(WritePortBytes(port_, "A", 1, &error), 0u);
+    EXPECT_EQ(error, kPortErrorTimeout);
+    ASSERT_EQ(write(plotter_.master, "\x17", 1), 1);
+    WaitUntilLineStopped(port_, false);
+}
+
+TEST(PortStallLimitTest, TheEnvironmentMayShortenIt)
+{
+    struct Case {
+        const char* value;
+        int limit;
+    } cases[] = {{nullptr, kPortDefaultStallLimitMs}, {"1500", 1500},
+                 {"0", kPortDefaultStallLimitMs},     {"-5", kPortDefaultStallLimitMs},
+                 {"12x", kPortDefaultStallLimitMs},   {"", kPortDefaultStallLimitMs}};
+    for (const Case& c : cases) {
+        if (c.value != nullptr)
+            setenv("TRAVEX_PORT_TIMEOUT_MS", c.value, 1);
+        else
+            unsetenv("TRAVEX_PORT_TIMEOUT_MS");
+        EXPECT_EQ(PortStallLimitMs(), c.limit) << (c.value ? c.value : "unset");
+    }
+    unsetenv("TRAVEX_PORT_TIMEOUT_MS");
+}
+
 TEST_F(SerialPortTest, ClosedPortReportsInvalidHandle)
 {
     int port = dup(port_);

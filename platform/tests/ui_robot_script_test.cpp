@@ -23,6 +23,7 @@ TEST(RobotScript, StepsReadTheirArguments)
         {"  untick 42  ", kStepUntick, 42, 0, -1, ""},
         {"radio 110", kStepRadio, 110, 0, -1, ""},
         {"choose 7 2", kStepChoose, 7, 2, -1, ""},
+        {"pick 7 No3:", kStepPick, 7, -1, -1, "No3:"},
         {"select 401 0", kStepSelect, 401, 0, -1, ""},
         {"type 103 210.5", kStepType, 103, 0, -1, "210.5"},
         {"type 402 A4 roll  paper", kStepType, 402, 0, -1, "A4 roll  paper"},
@@ -58,7 +59,7 @@ TEST(RobotScript, MalformedStepsAreRefusedWithTheirText)
     const char* cases[] = {
         "", "push 1", "tick", "tick five", "tick 5 6", "choose 7", "choose 7 -1", "choose 7 x",
         "select 401", "tab 1082", "scroll 4", "scroll 4 sideways", "close now", "cancel 2",
-        "wait soon", "save", "hook", "press 1 2",
+        "wait soon", "save", "hook", "press 1 2", "pick 7", "pick 7 No3: more",
     };
     for (const char* text : cases) {
         SCOPED_TRACE(text);

@@ -54,7 +54,7 @@ const VerbName kVerbs[] = {
     {"choose", kStepChoose}, {"select", kStepSelect}, {"type", kStepType},
     {"press", kStepPress},   {"tab", kStepTab},       {"scroll", kStepScroll},
     {"close", kStepClose},   {"save", kStepSave},     {"cancel", kStepCancel},
-    {"wait", kStepWait},     {"hook", kStepHook},
+    {"wait", kStepWait},     {"hook", kStepHook},     {"pick", kStepPick},
 };
 
 struct ScrollName {
@@ -132,6 +132,12 @@ bool ParseRobotStep(const std::string& line, RobotStep* step, std::string* error
             return fail("needs up, down, pageup, pagedown, top, bottom or a position");
         break;
     }
+    case kStepPick:
+        step->index = -1;
+        step->text = NextWord(text, &pos);
+        if (step->text.empty())
+            return fail("needs the start of an item's text");
+        break;
     default:
         if (!ToNumber(NextWord(text, &pos), &step->index) || step->index < 0)
             return fail("needs an index of 0 or more");

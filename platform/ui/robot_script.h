@@ -19,6 +19,7 @@ enum RobotVerb {
     kStepCancel,
     kStepWait,
     kStepHook,
+    kStepPick,
 };
 
 struct RobotStep {
@@ -26,7 +27,7 @@ struct RobotStep {
     int id = 0;     // control id; dialog template id for wait (0: any dialog)
     int index = 0;  // item, row or tab; scroll position
     int scrollRequest = -1;  // ScrollRequest, or -1 for a position in index
-    std::string text;        // typed text, file path, hook name
+    std::string text;        // typed text, file path, hook name, start of a combo item's text
     std::string source;      // the step as written
 };
 

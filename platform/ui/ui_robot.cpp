@@ -342,17 +342,27 @@ bool CarryOutOnControl(const RobotStep& step, DialogWindow* dialog, std::string*
         button->click();
         return true;
     }
-    case kStepChoose: {
+    case kStepChoose:
+    case kStepPick: {
         auto* combo = qobject_cast<QComboBox*>(widget);
         if (combo == nullptr)
             return Refuse(error, name + " is not a combo box");
-        if (step.index >= combo->count())
+        int index = step.index;
+        if (step.verb == kStepPick) {
+            for (int i = 0; i < combo->count() && index < 0; ++i)
+                if (combo->itemText(i).startsWith(ToQt(step.text)))
+                    index = i;
+            if (index < 0)
+                return Refuse(error, "combo box " + std::to_string(step.id) + " has no item starting with \"" +
+                                         step.text + "\" (it has " + std::to_string(combo->count()) + ")");
+        }
+        if (index >= combo->count())
             return Refuse(error, "combo box " + std::to_string(step.id) + " has no item " +
                                      std::to_string(step.index) + " (it has " +
                                      std::to_string(combo->count()) + ")");
         combo->setFocus(Qt::MouseFocusReason);
         NotifyCommand(owner, step.id, kNotifyDropDown);
-        combo->setCurrentIndex(step.index);
+        combo->setCurrentIndex(index);
         NotifyCommand(owner, step.id, kNotifyCloseUp);
         return true;
     }

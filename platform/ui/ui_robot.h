@@ -9,6 +9,8 @@
 //   untick ID           check box ID ends up cleared
 //   radio ID            click radio button ID
 //   choose ID K         choose item K (0-based) of combo box ID
+//   pick ID TEXT        choose the first item of combo box ID whose text starts with TEXT
+//                       (a word without blanks)
 //   select ID K         select row K (0-based) of list box ID
 //   type ID TEXT        replace the text of edit ID by TEXT (rest of the line, may be empty)
 //   press ID            press button ID

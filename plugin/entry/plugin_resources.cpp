@@ -8,11 +8,12 @@ const ResourceString kStrings[] = {
 #include "plugin/resources/plugin_strings.inc"
 };
 
-// The plot-area tool's icons and its cursor, as PNG images.
+// The plot-area tool's icons and its cursor, and the output dialog's banner, as PNG images.
 const ResourceBitmap kBitmaps[] = {
     {kToolIconResource, ":/travex-pro/plot_area_tool.png"},
     {kToolDarkIconResource, ":/travex-pro/plot_area_tool_dark.png"},
     {kPlotAreaCursorResource, ":/travex-pro/plot_area_cursor.png"},
+    {kOutputBannerResource, ":/travex-pro/output_banner.png"},
 };
 
 const ResourceTable kResources = {kStrings, int(sizeof kStrings / sizeof kStrings[0]), kBitmaps,

@@ -19,6 +19,8 @@ constexpr int kToolIconResource = 16101;
 constexpr int kToolDarkIconResource = 16102;
 // The cursor shown while the tool moves over the document.
 constexpr int kPlotAreaCursorResource = 16104;
+// The output dialog's banner, 474 x 17 pixels in 16 colours.
+constexpr int kOutputBannerResource = 16071;
 
 // The resources of the loaded module; null without one.
 const ResourceTable* ModuleResources(void* module);

@@ -101,6 +101,8 @@ struct SendMachine {
     int16_t fSaveToFile;
     int16_t fNoPort;         // 1 = open no port and skip every port step
     int16_t wStalledCalls;   // streaming calls in a row whose byte the port did not take
+    uint32_t dwStallStart;   // tick count when the port last stopped taking bytes
+    int16_t wFirstMessage;   // message code of the first error (kPortMessage...); 0 = none
     char szShownText[256];   // the status or error text last shown
 };
 

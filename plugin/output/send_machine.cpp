@@ -55,15 +55,26 @@ void LoadMachineString(int japaneseBase, int englishBase, int n, char* text, siz
     LoadResourceString(PluginResources(), id, text, int(room), kCodePageShiftJis);
 }
 
+// True when the port has taken nothing for the stall limit since start.
+bool StalledTooLong(uint32_t start) { return GetTickCount() - start >= uint32_t(PortStallLimitMs()); }
+
 // One byte to the port, again while the port only made it wait; false when the port
-// failed or kept the byte past the stall limit (the failure is then reported).
+// failed or kept the byte past the stall limit (the failure is then reported), or when the
+// user cancelled meanwhile.
 bool WriteByteWithRetries(unsigned char byte)
 {
-    for (int stalls = 0;; ++stalls) {
+    const uint32_t start = GetTickCount();
+    for (;;) {
         if (WritePort(&byte, 1) == 1)
             return true;
-        if (gLastPortError != kPortErrorTimeout || stalls + 1 >= kMaxStalledWrites) {
+        if (gLastPortError != kPortErrorTimeout) {
             ReportPortError(kPortMessageTimeOut, gLastPortError);
+            return false;
+        }
+        if (CheckUserCancel() != kNoErr)
+            return false;
+        if (StalledTooLong(start)) {
+            ReportPortError(kPortMessageTimeOut, kPortErrorTimeout);
             return false;
         }
     }
@@ -72,7 +83,7 @@ bool WriteByteWithRetries(unsigned char byte)
 void WriteBytes(const char* bytes, size_t count)
 {
     for (size_t i = 0; i < count; ++i) {
-        if (!WriteByteWithRetries(static_cast<unsigned char>(bytes[i])))
+        if (g->fAbort != 0 || !WriteByteWithRetries(static_cast<unsigned char>(bytes[i])))
             return;
     }
 }
@@ -86,6 +97,10 @@ int ReadReply(char* reply, size_t room)
     for (;;) {
         unsigned char byte = 0;
         if (ReadPort(&byte, 1) == 0) {
+            if (CheckUserCancel() != kNoErr) {
+                result = -1;
+                break;
+            }
             WaitTicks(kReplyWaitTicks);
             if (++emptyReads >= kReplyEmptyReads) {
                 result = -1;
@@ -181,7 +196,9 @@ void StreamCommands()
             if (WritePort(&byte, 1) != 1) {
                 // The plotter holds the line: try the same byte on the next call, so the
                 // cancel is polled meanwhile; a port that stays stuck or fails ends the run.
-                if (gLastPortError != kPortErrorTimeout || ++m.wStalledCalls >= kMaxStalledWrites) {
+                if (m.wStalledCalls++ == 0)
+                    m.dwStallStart = GetTickCount();
+                if (gLastPortError != kPortErrorTimeout || StalledTooLong(m.dwStallStart)) {
                     ReportPortError(kPortMessageTimeOut, gLastPortError);
                     m.fSendDone = 1;
                 }
@@ -255,6 +272,9 @@ void PerformStep(int16_t step)
         if (m.iFirstError == 0) {
             ShowPortStatus(kPortStatusConverting);
             ConvertAllPages();
+            // A plot data file whose writing failed holds a cut job: never sent as whole.
+            if (int32_t failure = g->conversion.iWriteFailure; failure != 0)
+                ReportPortError(kPortMessagePlotFile, failure > 0 ? PortErrorFromErrno(failure) : kPortErrorGeneral);
         }
         break;
     case 7:
@@ -280,6 +300,14 @@ void PerformStep(int16_t step)
 }
 
 }  // namespace
+
+ASErr SendMachineStatus()
+{
+    const SendMachine& m = Machine();
+    if (m.iFirstError == 0)
+        return kNoErr;
+    return m.wFirstMessage == kPortMessagePlotFile ? kPlotFileFailedErr : kPortFailedErr;
+}
 
 int StepSendMachine()
 {
@@ -318,8 +346,8 @@ void OpenPlotterPort()
     }
     if (port >= kParallelPortFirst)
         return;
-    // The kernel keeps its own queues; only the write wait is the port's to set.
-    SetPortTimeouts(m.hPort, kPortWriteWaitMs);
+    // The kernel keeps its own queues; every write waits its bounded time for room.
+    SetPortTimeouts(m.hPort, kPortDefaultWriteWaitMs);
     SerialSettings line{};
     int16_t baud = settings->wBaudIndex;
     line.iBaudRate = baud >= 0 && baud < int16_t(sizeof kBaudRates / sizeof kBaudRates[0]) ? kBaudRates[baud] : 0;
@@ -345,8 +373,13 @@ void OpenPlotterPort()
 
 void ClosePlotterPort()
 {
-    ClosePortDevice(Machine().hPort);
-    Machine().hPort = kInvalidPort;
+    SendMachine& m = Machine();
+    // An abandoned job's queued bytes are not the plotter's to have, and a held line must
+    // not keep the close waiting.
+    if (g->fAbort != 0 || m.iFirstError != 0)
+        DiscardPortOutput(m.hPort);
+    ClosePortDevice(m.hPort);
+    m.hPort = kInvalidPort;
 }
 
 int WritePort(const void* bytes, int count)
@@ -411,6 +444,7 @@ void ReportPortError(int16_t code, int32_t number)
     m.iFirstError = number;
     if (number == 0)
         return;
+    m.wFirstMessage = code;
     char format[256];
     LoadMachineString(kJapanesePortErrors, kEnglishPortErrors, code, format, sizeof format);
     char text[256 + 16];

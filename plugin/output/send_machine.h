@@ -5,11 +5,19 @@
 // Steps: 0 open the port, 1 ESC ".(", 2 "IN;", 4 units per millimetre, 5 "IW;", 6 convert
 // the pages into the plot data file, 7 the plot window, 8 open the plot data file, 20
 // stream it, ten commands per call, then ESC ".)". Without a port (fNoPort) only 4, 6 and
-// 20 act. The first port error is shown as the progress text and skips every later step.
+// 20 act. The first port error is shown as the progress text and skips every later step;
+// so does a plot data file whose writing failed, which is never streamed as if complete.
+//
+// No wait on the port is unbounded: a write waits a fifth of a second at most for room, the
+// user's cancel is polled between tries, and a port that takes no byte for
+// PortStallLimitMs() (a minute unless TRAVEX_PORT_TIMEOUT_MS says otherwise) ends the run
+// with the time-out text.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
+
+#include "sdk/ai_types.h"
 
 // Message codes of ReportPortError: which text to show, strings 16100 + code (Japanese) and
 // 16400 + code (English), each a format with the port's error number. A message code is no
@@ -34,14 +42,17 @@ constexpr int16_t kPortStatusSending = 7;
 
 constexpr int16_t kLastSendStep = 20;
 constexpr int kCommandsPerStep = 10;
-// A port write waits this long for room; a byte the port does not take after this many
-// waits in a row ends the run with the time-out text.
-constexpr int kPortWriteWaitMs = 1000;
-constexpr int kMaxStalledWrites = 60;
 constexpr size_t kReplyLimit = 256;
+
+// The run's outcome as a status: a port error shown ('PORT'), a plot data file that could
+// not be written, opened or read ('FILE').
+constexpr ASErr kPortFailedErr = 0x504F5254;
+constexpr ASErr kPlotFileFailedErr = 0x46494C45;
 
 // One step; always 1.
 int StepSendMachine();
+// 0 while no error was reported, else kPlotFileFailedErr or kPortFailedErr by the first.
+ASErr SendMachineStatus();
 
 void OpenPlotterPort();
 void ClosePlotterPort();
@@ -49,7 +60,8 @@ void ClosePlotterPort();
 int WritePort(const void* bytes, int count);
 // Bytes read, 0 on failure or when nothing is waiting.
 int ReadPort(void* buffer, int count);
-// Byte by byte, each again until written (within the stall limit). 0.
+// Byte by byte, each again until written; a port that takes nothing within the stall limit
+// is reported, and a cancel of the user ends the writing. 0.
 int WritePortString(const char* text);
 // ESC, '.', c and the parameter (none when null), at most 79 characters in all. 0.
 int SendDeviceControl(char c, const char* parameter);
@@ -57,7 +69,8 @@ int SendPlotterOn();     // ESC ".("
 int SendPlotterOff();    // ESC ".)"
 int SendAbortCommand();  // ESC ".K"
 // Sends the query and reads the reply line up to its CR into reply (room bytes, NUL
-// ended); 0, or -1 when no reply came (reported as kPortMessageNoReply with -1).
+// ended); 0, or -1 when no reply came (reported as kPortMessageNoReply with -1) or the user
+// cancelled the wait.
 int QueryPortReply(const char* query, char* reply, size_t room);
 int QueryDeviceControl(char c, const char* parameter, char* reply, size_t room);
 

@@ -14,6 +14,10 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QImage>
+#include <QWidget>
+
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -319,6 +323,75 @@ TEST_F(OutputDialogTest, LayerOnAnEmptySlotKeepsItUntilItsComboIsUsed)
     EXPECT_EQ(Control(UiRobotShownDialogs()[0].controls, 7)->selection, 0);
     EXPECT_EQ(Row(0).wTool, 7);
     EXPECT_EQ(Row(1).wTool, 1);
+}
+
+// The open dialog as drawn, and where its banner control lies in the picture.
+struct DialogPicture {
+    QImage image;
+    QRect banner;
+};
+
+void TakeDialogPicture(void* user)
+{
+    auto* picture = static_cast<DialogPicture*>(user);
+    QWidget* dialog = QApplication::activeModalWidget();
+    if (dialog == nullptr)
+        return;
+    picture->image = dialog->grab().toImage();
+    if (QWidget* banner = dialog->findChild<QWidget*>(QStringLiteral("3")))
+        picture->banner = QRect(banner->mapTo(dialog, QPoint(0, 0)), banner->size());
+}
+
+int CountColour(const QImage& image, const QRect& part, QRgb rgb)
+{
+    int count = 0;
+    for (int y = part.top(); y <= part.bottom(); ++y)
+        for (int x = part.left(); x <= part.right(); ++x)
+            if ((image.pixel(x, y) & 0xFFFFFF) == (rgb & 0xFFFFFF))
+                ++count;
+    return count;
+}
+
+// The banner above the rows, in both languages; the pictures are kept in the test's folder
+// and, when TRAVEX_SCREENSHOT_DIR names a folder, there too.
+TEST_F(OutputDialogTest, TheBannerCrownsTheDialogInBothLanguages)
+{
+    const QImage banner(":/travex-pro/output_banner.png");
+    ASSERT_EQ(banner.size(), QSize(474, 17));
+    EXPECT_LE(banner.colorCount(), 16) << "a 16-colour bitmap";
+    struct Case {
+        int16_t language;
+        const char* name;
+        std::vector<std::string> layers;
+    } cases[] = {
+        {0, "output-dialog-ja", {"輪郭線", "カットライン", "文字", "トンボ"}},
+        {1, "output-dialog-en", {"Outline", "Cut line", "Text", "Crop marks"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::memset(g->pLayerTable, 0, sizeof(LayerTable));
+        g->iLanguage = c.language;
+        int16_t tool = 1;
+        for (const std::string& layer : c.layers) {
+            AddLayerRow(tool != 2 ? 1 : 0, layer.c_str(), tool);
+            ++tool;
+        }
+        ResetUiRobot();
+        DialogPicture picture;
+        RegisterUiRobotHook("picture", TakeDialogPicture, &picture);
+        EXPECT_EQ(Run("pick 11 No6:; hook picture; press 2"), kDialogCancel);
+        ASSERT_FALSE(picture.image.isNull());
+        const std::string file = MakeTestFolder(c.name) + "/" + c.name + ".png";
+        EXPECT_TRUE(picture.image.save(QString::fromStdString(file), "PNG"));
+        if (const char* dir = std::getenv("TRAVEX_SCREENSHOT_DIR"))
+            picture.image.save(QString::fromStdString(std::string(dir) + "/" + c.name + ".png"), "PNG");
+        // the banner's control at its place, showing the bitmap's colours
+        ASSERT_EQ(picture.banner.size(), QSize(474, 17));
+        const QRgb navy = banner.pixel(2, 2);
+        EXPECT_GT(CountColour(picture.image, picture.banner, navy), 474 * 17 / 8);
+        EXPECT_GT(CountColour(picture.image, picture.banner, qRgb(255, 255, 255)), 40) << "the name in white";
+    }
+    RegisterUiRobotHook("picture", nullptr, nullptr);
 }
 
 TEST_F(OutputDialogTest, PluginWithoutModuleGetsNoDialog)

@@ -1,20 +1,25 @@
 #include "plugin/output/send_machine.h"
 
+#include "host/suites/user_suite.h"
 #include "platform/code_pages.h"
 #include "plugin/conversion/page_conversion.h"
 #include "plugin/entry/plugin_globals.h"
 #include "platform/serial_port.h"
+#include "plugin/entry/suite_table.h"
 #include "tests/support/temp_home.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <string>
+#include <vector>
 
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -98,6 +103,11 @@ protected:
         close(master_);
         unsetenv("TRAVEX_COM1");
         unsetenv("TRAVEX_LPT1");
+        unsetenv("TRAVEX_PORT_TIMEOUT_MS");
+        SetModemLineCall(nullptr);
+        SetLineStateCall(nullptr);
+        host::SetCancelAfterChecks(0);
+        sAIUser = nullptr;
         g = nullptr;
     }
     void WritePlotData(const std::string& data)
@@ -187,12 +197,14 @@ TEST_F(SendMachineTest, OnlyTheFirstErrorOfARunIsShown)
     ReportPortError(kPortMessageOpen, 0);
     EXPECT_EQ(m.iFirstError, 0);
     EXPECT_STREQ(m.szShownText, "") << "number 0 shows nothing";
+    EXPECT_EQ(SendMachineStatus(), kNoErr);
     ReportPortError(kPortMessageHandshake, 87);
     EXPECT_EQ(m.iFirstError, 87);
     EXPECT_STREQ(m.szShownText, "Handshake parameter incorrect [87]");
     ReportPortError(kPortMessageOpen, 2);
     EXPECT_EQ(m.iFirstError, 87);
     EXPECT_STREQ(m.szShownText, "Handshake parameter incorrect [87]");
+    EXPECT_EQ(SendMachineStatus(), kPortFailedErr);
 }
 
 TEST_F(SendMachineTest, JapaneseTextsComeFromTheirOwnGroup)
@@ -301,16 +313,69 @@ TEST_F(SendMachineTest, XoffHoldsTheStreamWithoutLosingBytes)
 
 TEST_F(SendMachineTest, APlotterThatNeverResumesEndsTheRun)
 {
+    setenv("TRAVEX_PORT_TIMEOUT_MS", "300", 1);
     ASSERT_NO_FATAL_FAILURE(StreamIntoAHeldLine());
     SendMachine& m = g->sendMachine;
     int calls = 0;
-    while (m.fSendDone == 0 && calls < 1000) {
+    while (m.fSendDone == 0 && calls < 100000) {
         StepSendMachine();
         ++calls;
     }
-    EXPECT_EQ(calls, kMaxStalledWrites);
+    EXPECT_GT(calls, 1) << "each stalled call returns, so the cancel is polled between them";
+    EXPECT_EQ(m.fSendDone, 1);
     EXPECT_EQ(m.iFirstError, kPortErrorTimeout);
     EXPECT_STREQ(m.szShownText, "Time out [1460]");
+    EXPECT_EQ(SendMachineStatus(), kPortFailedErr);
+}
+
+// The start of a job written into a line the plotter holds: every wait is bounded and
+// polls the user's cancel, on the serial and on the parallel port alike.
+TEST_F(SendMachineTest, AHeldLineAtTheStartEndsWithTheTimeOutOrTheCancel)
+{
+    struct Case {
+        const char* name;
+        int16_t port;
+        int cancelAfter;  // 0: no cancel
+        int16_t abort;
+        int32_t error;
+        const char* shown;
+    } cases[] = {
+        {"serial, no cancel", 0, 0, 0, kPortErrorTimeout, "Time out [1460]"},
+        {"serial, cancelled", 0, 2, 1, 0, ""},
+        {"parallel, no cancel", 5, 0, 0, kPortErrorTimeout, "Time out [1460]"},
+        {"parallel, cancelled", 5, 2, 1, 0, ""},
+    };
+    setenv("TRAVEX_PORT_TIMEOUT_MS", "1000", 1);
+    sAIUser = host::HostUserSuite();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        g->sendMachine = SendMachine{};
+        g->sendMachine.hPort = kInvalidPort;
+        g->sendMachine.hSendFile = -1;
+        g->fAbort = 0;
+        host::ClearHostUserRecords();
+        host::SetCancelAfterChecks(c.cancelAfter);
+        settings_.wPort = c.port;
+        settings_.wFlowControl = 1;
+        // a parallel port takes no line settings: the line's own XOFF holds it
+        termios state = SlaveState();
+        state.c_iflag |= IXON;
+        state.c_cc[VSTOP] = kPortXoffChar;
+        state.c_cc[VSTART] = kPortXonChar;
+        SetSlaveState(state);
+        StepSendMachine();  // opens the port
+        ASSERT_NE(g->sendMachine.hPort, kInvalidPort);
+        ASSERT_EQ(write(master_, "\x19", 1), 1);
+        WaitUntilStopped(true);
+        StepSendMachine();  // ESC ".(" into the held line
+        EXPECT_EQ(g->fAbort, c.abort);
+        EXPECT_EQ(g->sendMachine.iFirstError, c.error);
+        EXPECT_STREQ(g->sendMachine.szShownText, c.abort ? "Plotter Opening ..." : c.shown);
+        ASSERT_EQ(write(master_, "\x17", 1), 1);
+        WaitUntilStopped(false);
+        tcflush(master_, TCIOFLUSH);
+        ClosePlotterPort();
+    }
 }
 
 TEST_F(SendMachineTest, SerialParametersReachTheLine)
@@ -319,16 +384,16 @@ TEST_F(SendMachineTest, SerialParametersReachTheLine)
         int16_t baudIndex;
         int16_t stopBitsIndex;
         int16_t flowControl;
-        speed_t speed;
+        int32_t rate;
+        bool arbitrary;
         bool twoStops;
         bool xonXoff;
-        int32_t error;
     } cases[] = {
-        {0, 0, 0, B300, false, false, 0},
-        {8, 1, 1, B57600, true, true, 0},    // one and a half stop bits become two
-        {9, 2, 2, B2400, true, false, 0},    // no such index keeps the speed
-        {-1, 9, 0, B2400, false, false, 0},  // nor does another stop-bit index change them
-        {6, 0, 0, B2400, false, false, kPortErrorInvalidParameter},
+        {0, 0, 0, 300, false, false, false},
+        {8, 1, 1, 57600, false, true, true},    // one and a half stop bits become two
+        {9, 2, 2, 2400, false, true, false},    // no such index keeps the speed
+        {-1, 9, 0, 2400, false, false, false},  // nor does another stop-bit index change them
+        {6, 0, 0, 28800, true, false, false},   // no termios code: set as an exact rate
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.baudIndex);
@@ -342,18 +407,118 @@ TEST_F(SendMachineTest, SerialParametersReachTheLine)
         settings_.wStopBitsIndex = c.stopBitsIndex;
         settings_.wFlowControl = c.flowControl;
         OpenPlotterPort();
-        EXPECT_EQ(g->sendMachine.iFirstError, c.error);
+        EXPECT_EQ(g->sendMachine.iFirstError, 0);
+        int32_t output = 0, input = 0;
+        bool arbitrary = false;
+        ASSERT_EQ(GetLineSpeed(master_, &output, &input, &arbitrary), 0);
+        EXPECT_EQ(output, c.rate);
+        EXPECT_EQ(input, c.rate);
+        EXPECT_EQ(arbitrary, c.arbitrary);
         termios after = SlaveState();
-        EXPECT_EQ(cfgetospeed(&after), c.speed);
-        if (c.error == 0) {
-            EXPECT_EQ((after.c_cflag & CSTOPB) != 0, c.twoStops);
-            EXPECT_EQ((after.c_iflag & IXON) != 0, c.xonXoff);
-            EXPECT_EQ(after.c_cflag & CRTSCTS, 0u) << "DTR and RTS raised, no hardware handshake";
-        } else {
-            EXPECT_STREQ(g->sendMachine.szShownText, "Handshake parameter incorrect [87]");
+        EXPECT_EQ((after.c_cflag & CSTOPB) != 0, c.twoStops);
+        EXPECT_EQ((after.c_iflag & IXON) != 0, c.xonXoff);
+        EXPECT_EQ(after.c_cflag & CRTSCTS, 0u) << "no hardware handshake";
+        ClosePlotterPort();
+    }
+}
+
+// What the port asks of the modem lines; a pseudo-terminal has none to show.
+std::vector<std::pair<int, bool>> gModemCalls;
+int RecordModemCall(int, int lines, bool raise)
+{
+    gModemCalls.emplace_back(lines, raise);
+    return ENOTTY;  // as a line without modem lines answers
+}
+
+// The line state the port asks for, then written as asked: a pseudo-terminal keeps 8 data
+// bits without parity whatever it is asked.
+termios gAskedState{};
+int RecordLineState(int port, const termios* state)
+{
+    gAskedState = *state;
+    return tcsetattr(port, TCSANOW, state) == 0 ? 0 : errno;
+}
+
+TEST_F(SendMachineTest, EveryDataBitAndParityIndexIsAskedOfTheLine)
+{
+    SetLineStateCall(RecordLineState);
+    constexpr tcflag_t kKept = 0;
+    struct Case {
+        int16_t dataIndex, parityIndex;
+        tcflag_t size;  // kKept: the line's own
+        int parity;     // 0 none, 1 odd, 2 even, -1 the line's own
+    } cases[] = {
+        {0, 0, CS7, 0}, {1, 1, CS8, 1}, {0, 2, CS7, 2}, {2, 3, kKept, -1}, {-1, -1, kKept, -1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.dataIndex) + " " + std::to_string(c.parityIndex));
+        const termios before = SlaveState();
+        g->sendMachine.iFirstError = 0;
+        settings_.wDataBitsIndex = c.dataIndex;
+        settings_.wParityIndex = c.parityIndex;
+        OpenPlotterPort();
+        EXPECT_EQ(g->sendMachine.iFirstError, 0);
+        const tcflag_t asked = gAskedState.c_cflag;
+        EXPECT_EQ(asked & CSIZE, c.size == kKept ? before.c_cflag & CSIZE : c.size);
+        const tcflag_t parityBits = c.parity < 0    ? before.c_cflag & (PARENB | PARODD)
+                                    : c.parity == 0 ? 0
+                                    : c.parity == 1 ? PARENB | PARODD
+                                                    : PARENB;
+        EXPECT_EQ((asked & PARENB) != 0, (parityBits & PARENB) != 0);
+        if ((parityBits & PARENB) != 0) {
+            EXPECT_EQ((asked & PARODD) != 0, (parityBits & PARODD) != 0);
         }
         ClosePlotterPort();
     }
+}
+
+TEST_F(SendMachineTest, DtrAndRtsAreRaisedOnlyForTheirFlowControl)
+{
+    SetModemLineCall(RecordModemCall);
+    struct Case {
+        int16_t flowControl;
+        bool raise;
+    } cases[] = {{0, false}, {1, false}, {2, true}, {3, false}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.flowControl);
+        gModemCalls.clear();
+        g->sendMachine.iFirstError = 0;
+        settings_.wFlowControl = c.flowControl;
+        OpenPlotterPort();
+        EXPECT_EQ(g->sendMachine.iFirstError, 0) << "a line without modem lines is no error";
+        ASSERT_EQ(gModemCalls.size(), 1u);
+        EXPECT_EQ(gModemCalls[0].first, TIOCM_DTR | TIOCM_RTS);
+        EXPECT_EQ(gModemCalls[0].second, c.raise);
+        ClosePlotterPort();
+    }
+    // the parallel ports have no modem lines to set
+    gModemCalls.clear();
+    settings_.wPort = 5;
+    OpenPlotterPort();
+    EXPECT_TRUE(gModemCalls.empty());
+}
+
+// A plot data file that cannot be written is reported with the file's text and never
+// streamed: the plotter gets the start of the job and nothing after it.
+TEST_F(SendMachineTest, APlotDataFileThatCannotBeWrittenIsNotStreamed)
+{
+    char path[260];
+    ASSERT_EQ(GetPlotDataFilePath(path, sizeof path), 0);
+    std::filesystem::create_directories(path);  // a folder where the file should be
+    SendMachine& m = g->sendMachine;
+    int calls = 0;
+    while (m.fSendDone == 0 && calls < 100) {
+        StepSendMachine();
+        ++calls;
+    }
+    EXPECT_EQ(calls, 21);
+    EXPECT_STREQ(m.szShownText, "Unable to open the plotter file [5]");
+    EXPECT_EQ(SendMachineStatus(), kPlotFileFailedErr);
+    EXPECT_EQ(m.hSendFile, -1);
+    ClosePlotterPort();
+    std::string got = ReadExactly(master_, 64);
+    EXPECT_EQ(got, "\x1b.(IN;IW;");
+    std::filesystem::remove_all(path);
 }
 
 TEST_F(SendMachineTest, ParallelPortGetsNoLineSettings)

@@ -5,12 +5,14 @@
 #include "tests/support/temp_home.h"
 #include "tests/support/test_files.h"
 
+#include <cstdio>
 #include <fcntl.h>
 #include <fstream>
 #include <sstream>
 #include <spawn.h>
 #include <string>
 #include <sys/wait.h>
+#include <unistd.h>
 #include <vector>
 
 extern char** environ;
@@ -38,18 +40,30 @@ inline std::string WriteSmallDrawing(const std::string& folder)
     return path;
 }
 
-// travex-host with the arguments, in its own folder of the test home; extra environment
-// entries are "NAME=VALUE".
-inline HostRun RunTravexHost(const std::string& folder, const std::vector<std::string>& args,
-                             const std::vector<std::string>& extraEnvironment = {})
-{
-    HostRun run;
-    std::string outPath = folder + "/host.out";
-    std::string errPath = folder + "/host.err";
-    std::string alertPath = folder + "/alerts.log";
-    std::remove(alertPath.c_str());
+// A travex-host process started and not yet waited for.
+struct HostProcess {
+    pid_t pid = -1;
+    std::string outPath;
+    std::string errPath;
+    std::string alertPath;
+};
 
-    std::vector<std::string> argStrings = {TravexHostPath(), "--alert-log", alertPath};
+// Starts travex-host with the arguments, in its own folder of the test home; extra
+// environment entries are "NAME=VALUE". Its standard output and error go to files of the
+// folder, or both to the terminal at terminalPath when one is given.
+inline HostProcess StartTravexHost(const std::string& folder, const std::vector<std::string>& args,
+                                   const std::vector<std::string>& extraEnvironment = {},
+                                   const std::string& terminalPath = "")
+{
+    HostProcess process;
+    process.outPath = folder + "/host.out";
+    process.errPath = folder + "/host.err";
+    process.alertPath = folder + "/alerts.log";
+    std::remove(process.alertPath.c_str());
+    std::remove(process.outPath.c_str());
+    std::remove(process.errPath.c_str());
+
+    std::vector<std::string> argStrings = {TravexHostPath(), "--alert-log", process.alertPath};
     argStrings.insert(argStrings.end(), args.begin(), args.end());
     std::vector<char*> argv;
     for (std::string& arg : argStrings)
@@ -66,23 +80,42 @@ inline HostRun RunTravexHost(const std::string& folder, const std::vector<std::s
         envp.push_back(entry.data());
     envp.push_back(nullptr);
 
+    const std::string& out = terminalPath.empty() ? process.outPath : terminalPath;
+    const std::string& err = terminalPath.empty() ? process.errPath : terminalPath;
+    const int flags = terminalPath.empty() ? O_WRONLY | O_CREAT | O_TRUNC : O_WRONLY | O_NOCTTY;
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    posix_spawn_file_actions_addopen(&actions, 1, out.c_str(), flags, 0644);
+    posix_spawn_file_actions_addopen(&actions, 2, err.c_str(), flags, 0644);
     pid_t pid = 0;
-    int spawned = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), envp.data());
+    if (posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), envp.data()) == 0)
+        process.pid = pid;
     posix_spawn_file_actions_destroy(&actions);
-    if (spawned != 0)
+    return process;
+}
+
+// Waits for the process and collects what it wrote.
+inline HostRun WaitTravexHost(const HostProcess& process)
+{
+    HostRun run;
+    if (process.pid <= 0)
         return run;
     int status = 0;
-    if (waitpid(pid, &status, 0) == pid && WIFEXITED(status))
+    if (waitpid(process.pid, &status, 0) == process.pid && WIFEXITED(status))
         run.exitStatus = WEXITSTATUS(status);
-    run.out = ReadBytes(outPath);
-    run.err = ReadBytes(errPath);
-    run.alerts = ReadBytes(alertPath);
+    run.out = ReadBytes(process.outPath);
+    run.err = ReadBytes(process.errPath);
+    run.alerts = ReadBytes(process.alertPath);
     return run;
+}
+
+// travex-host with the arguments, in its own folder of the test home; extra environment
+// entries are "NAME=VALUE".
+inline HostRun RunTravexHost(const std::string& folder, const std::vector<std::string>& args,
+                             const std::vector<std::string>& extraEnvironment = {})
+{
+    return WaitTravexHost(StartTravexHost(folder, args, extraEnvironment));
 }
 
 // The lines of a text that start with prefix.

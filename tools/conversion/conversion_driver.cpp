@@ -10,6 +10,7 @@
 #include "plugin/records/document_records.h"
 #include "plugin/hpgl/geometry.h"
 #include "host/session/host_session.h"
+#include "plugin/output/job_lock.h"
 #include "plugin/output/layer_table.h"
 #include "plugin/conversion/page_conversion.h"
 #include "plugin/entry/plugin_binding.h"
@@ -17,6 +18,7 @@
 #include "plugin/settings/settings_defaults.h"
 #include "plugin/entry/suite_table.h"
 #include "host/suites/text_engine.h"
+#include "host/suites/user_suite.h"
 #include "host/svg/svg_file.h"
 
 void InitConversionJob(ConversionJob* job)
@@ -50,7 +52,8 @@ static void FillLayerTable(const ConversionJob& job)
     }
 }
 
-int RunConversionJob(const ConversionJob& job, std::string* plotDataPath, std::string* error)
+// The conversion itself, while the job files are held.
+static int ConvertLocked(const ConversionJob& job, std::string* plotDataPath, std::string* error)
 {
     host::Document document;
     std::string reason;
@@ -104,5 +107,22 @@ int RunConversionJob(const ConversionJob& job, std::string* plotDataPath, std::s
     std::free(globals);
     ReleaseSuites();
     host::TheSession().document = nullptr;
+    return status;
+}
+
+int RunConversionJob(const ConversionJob& job, std::string* plotDataPath, std::string* error)
+{
+    // An output run writes the same plot data file: one of the two at a time.
+    if (LockJobFiles() != 0) {
+        char folder[512];
+        if (GetJobFilesFolder(folder, sizeof folder) != 0)
+            folder[0] = '\0';
+        *error = std::string("another output run is using the job files in ") + folder + "; nothing was converted";
+        return 1;
+    }
+    int status = ConvertLocked(job, plotDataPath, error);
+    UnlockJobFiles();
+    // what the caller prints next starts a line of its own, not the progress bar's
+    host::EndProgressLine();
     return status;
 }

@@ -20,5 +20,7 @@ struct ConversionJob {
 // Defaults of the settings file and an A4 portrait page, pages 1 to 1.
 void InitConversionJob(ConversionJob* job);
 
-// Runs the conversion; 0 with the plot data file's path, else 1 with the reason.
+// Runs the conversion while it holds the job files' lock; 0 with the plot data file's path,
+// else 1 with the reason (another output run holding the lock among them: nothing is
+// converted then).
 int RunConversionJob(const ConversionJob& job, std::string* plotDataPath, std::string* error);
