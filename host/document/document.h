@@ -69,6 +69,7 @@ struct PathStyle {
     int lineJoin = 0;               // 0 miter, 1 round, 2 bevel
     double miterLimit = 4;
     double opacity = 1.0;
+    bool fEvenOdd = false;          // fill rule: even-odd, else non-zero
 };
 
 // The host's text frame kinds.

@@ -119,6 +119,14 @@ AIRealPoint InPathAnchor(const Art* art)
     return AIRealPoint{bounds.left, bounds.top - size};
 }
 
+// The paragraph's justification code (0 left, 1 right, 2 centre) as the layout's alignment.
+int AlignOfJustification(int justification)
+{
+    if (justification == 1) return kTextAlignRight;
+    if (justification == 2) return kTextAlignCenter;
+    return kTextAlignLeft;
+}
+
 // Characters of a text on a path that did not fit stay in the line as runs without origins.
 void KeepOversetCharacters(LaidOutFrame& frame)
 {
@@ -180,7 +188,7 @@ ASErr LayOutFrame(Art* art, std::shared_ptr<LaidOutFrame>& out)
             options.dPathStart = LengthAtPosition(art->text.path, art->text.startT);
             err = LayoutPathText(spans, art->text.path->segments, art->text.path->fClosed, options, &frame->layout);
         } else {
-            options.iAlign = frame->cells.front().paras.justification;
+            options.iAlign = AlignOfJustification(frame->cells.front().paras.justification);
             err = LayoutPointText(spans, options, &frame->layout);
         }
     }

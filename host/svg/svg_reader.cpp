@@ -287,6 +287,7 @@ void ApplyStyle(const StyleMap& s, Inherited& inherit)
     if (auto v = get("stroke-linejoin"))
         st.lineJoin = *v == "round" ? 1 : *v == "bevel" ? 2 : 0;
     if (auto v = get("stroke-miterlimit")) st.miterLimit = std::strtod(v->c_str(), nullptr);
+    if (auto v = get("fill-rule")) st.fEvenOdd = *v == "evenodd";
     if (auto v = get("opacity")) inherit.opacity *= std::clamp(std::strtod(v->c_str(), nullptr), 0.0, 1.0);
     if (auto v = get("display"))
         if (*v == "none") inherit.fHidden = true;
@@ -473,6 +474,8 @@ struct Reader {
             std::vector<SvgSubpath> subpaths;
             std::string ignored;
             ParseSvgPathData(n.attribute("d").value(), subpaths, ignored);  // drawn up to the first error
+            // A moveto that starts no segment draws nothing (cairo ends its paths "Z M x y").
+            std::erase_if(subpaths, [](const SvgSubpath& sub) { return sub.segments.size() == 1 && !sub.fClosed; });
             if (subpaths.size() <= 1) {
                 Art* art = NewPath(parent, n, parentCtm);
                 if (!subpaths.empty()) SetSegments(art, subpaths[0].segments, subpaths[0].fClosed, ctm);

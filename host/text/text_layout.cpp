@@ -322,7 +322,10 @@ ASErr OutlineTextLayout(const TextLayout& layout, const AIRealMatrix& matrix,
     pGlyphs->clear();
     for (const TextLine& line : layout.lines) {
         for (const GlyphRun& run : line.runs) {
-            for (size_t k = 0; k < run.text.size(); ++k) {
+            // Characters that did not fit on a path stay in the text without a place: they
+            // are not drawn.
+            size_t placed = std::min({run.text.size(), run.origins.size(), run.angles.size()});
+            for (size_t k = 0; k < placed; ++k) {
                 double c = std::cos(run.angles[k]), s = std::sin(run.angles[k]);
                 AIRealMatrix place{c, s, -s, c, run.origins[k].h, run.origins[k].v};
                 GlyphOutline outline;

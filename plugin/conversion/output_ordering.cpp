@@ -29,13 +29,14 @@ void ReadSortOrigin()
         g->ptSortOrigin = origin;
 }
 
-// Zero extents get a sliver, so a straight line still overlaps what it crosses.
+// Zero extents get a sliver, so a straight line still overlaps what it crosses. v grows
+// upward: the sliver goes below the top, or the box would be upside down and empty.
 void WidenFlat(AIRealRect* r)
 {
     if (r->left == r->right)
         r->right = sAIRealMath->AIRealAdd(r->left, 0.001);
     if (r->top == r->bottom)
-        r->bottom = sAIRealMath->AIRealAdd(r->top, 0.001);
+        r->bottom = sAIRealMath->AIRealAdd(r->top, -0.001);
 }
 
 ASErr WidenedBounds(AIArtHandle art, AIRealRect* r)

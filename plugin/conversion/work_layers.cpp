@@ -60,6 +60,9 @@ void PlacePoint(AIRealPoint* p, const double* matrix, RealPoint offset)
         sAIRealMath->AIRealMatrixXformPoint(reinterpret_cast<const AIRealMatrix*>(matrix), p, p);
 }
 
+bool IsFinitePoint(const AIRealPoint& p) { return std::isfinite(p.h) && std::isfinite(p.v); }
+
+// A path is copied whole or not at all: a part of it would plot what the user never drew.
 void CopyPath(ArtList* list, AIArtHandle target, AIArtHandle art, int16_t wTool, const double* matrix,
               RealPoint offset)
 {
@@ -69,16 +72,25 @@ void CopyPath(ArtList* list, AIArtHandle target, AIArtHandle art, int16_t wTool,
     sAIPath->GetPathSegmentCount(art, &count);
     sAIPath->GetPathClosed(art, &closed);
     ASErr styleErr = sAIPathStyle->GetPathStyle(art, &style);
-    AIArtHandle copy = nullptr;
-    if (sAIArt->NewArt(kArtTypePath, kPlaceInsideOnTop, target, &copy) != kNoErr || !copy)
-        return;
+    std::vector<AIPathSegment> segments(static_cast<size_t>(count > 0 ? count : 0));
     for (ASInt16 s = 0; s < count; ++s) {
-        AIPathSegment segment{};
+        AIPathSegment& segment = segments[static_cast<size_t>(s)];
         sAIPath->GetPathSegments(art, s, 1, &segment);
         PlacePoint(&segment.ptAnchor, matrix, offset);
         PlacePoint(&segment.ptIn, matrix, offset);
         PlacePoint(&segment.ptOut, matrix, offset);
-        sAIPath->SetPathSegments(copy, s, 1, &segment);
+        // A coordinate that is not a number has no place on the page.
+        if (!IsFinitePoint(segment.ptAnchor) || !IsFinitePoint(segment.ptIn) || !IsFinitePoint(segment.ptOut))
+            return;
+    }
+    AIArtHandle copy = nullptr;
+    if (sAIArt->NewArt(kArtTypePath, kPlaceInsideOnTop, target, &copy) != kNoErr || !copy)
+        return;
+    for (ASInt16 s = 0; s < count; ++s) {
+        if (sAIPath->SetPathSegments(copy, s, 1, &segments[static_cast<size_t>(s)]) != kNoErr) {
+            sAIArt->DisposeArt(copy);
+            return;
+        }
     }
     if (styleErr == kNoErr)
         sAIPathStyle->SetPathStyle(copy, &style);
