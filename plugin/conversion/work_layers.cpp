@@ -25,13 +25,6 @@ namespace {
 constexpr int16_t kMaxSelectedShapes = 256;
 constexpr double kJoinDistance = 0.1;
 
-ListAllocator gAllocator = nullptr;
-
-void* AllocateZeroed(size_t count, size_t size)
-{
-    return gAllocator ? gAllocator(count, size) : std::calloc(count, size);
-}
-
 ASErr InsertOwnLayer(OwnLayer which, AILayerHandle* layer)
 {
     ASErr err = sAILayer->InsertLayer(nullptr, kPlaceBelowAll, layer);
@@ -260,7 +253,7 @@ bool JoinPass(ArtList* list)
                 if (sAIPath->SetPathSegments(list->aEntry[i].hArt, first, static_cast<ASInt16>(q.size()), q.data()) != kNoErr)
                     continue;
                 sAIArt->DisposeArt(list->aEntry[j].hArt);
-                RemoveArtEntry(list, static_cast<int16_t>(j));
+                RemoveArtEntry(list, j);
                 return true;
             }
         }
@@ -269,8 +262,6 @@ bool JoinPass(ArtList* list)
 }
 
 }  // namespace
-
-void SetListAllocator(ListAllocator allocator) { gAllocator = allocator; }
 
 int16_t ToolFromStrokeWidth(double width)
 {
@@ -297,13 +288,12 @@ ASErr BuildWorkLayers()
         OpenLayer(plotting, &g->hPlotGroup);
 
     ArtList* old = g->pMainArtList;
-    auto* copies = static_cast<ArtList*>(AllocateZeroed(1, sizeof(ArtList)));
+    ArtList* copies = NewArtList();
     if (!copies) {
         // Going on would mark and unite the user's own objects in place.
         if (old)
             old->iCount = 0;
-        g->fAbort = 1;
-        return kOutOfMemoryErr;
+        return EndRunWithoutMemory();
     }
     if (old) {
         for (int32_t i = 0; i < old->iCount; ++i) {
@@ -320,9 +310,10 @@ ASErr BuildWorkLayers()
             CopyArtToGroup(copies, g->hWorkGroup, row.hArt, row.wTool, row.dMatrix, offset);
         }
     }
-    std::free(old);
+    DisposeArtList(old);
     g->pMainArtList = copies;
-    return kNoErr;
+    // A list of copies that could not grow has ended the run.
+    return g->conversion.iRunFailure != 0 ? g->conversion.iRunFailure : kNoErr;
 }
 
 void CopyArtToGroup(ArtList* list, AIArtHandle target, AIArtHandle art, int16_t wTool, const double* matrix,
@@ -462,9 +453,9 @@ ASErr UniteOverlaps(int16_t fCollect)
             return err;
     }
 
-    auto* arts = static_cast<AIArtHandle*>(AllocateZeroed(static_cast<size_t>(list->iCount) + 1, sizeof(AIArtHandle)));
+    auto* arts = static_cast<AIArtHandle*>(AllocateListBlock(static_cast<size_t>(list->iCount) + 1, sizeof(AIArtHandle)));
     if (!arts)
-        return kOutOfMemoryErr;
+        return EndRunWithoutMemory();
 
     ASInt32 layers = 0;
     if (sAILayer->CountLayers(&layers) == kNoErr) {
