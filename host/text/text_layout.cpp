@@ -214,6 +214,64 @@ AIRealMatrix Multiply(const AIRealMatrix& first, const AIRealMatrix& then)
                         first.tx * then.b + first.ty * then.d + then.ty};
 }
 
+// Walks the positions in step with the characters, which come in ascending order.
+struct PositionCursor {
+    const std::vector<TextCharPosition>& positions;
+    size_t next = 0;
+    const TextCharPosition* At(int unit)
+    {
+        while (next < positions.size() && positions[next].iUnit16 < unit) ++next;
+        return next < positions.size() && positions[next].iUnit16 == unit ? &positions[next] : nullptr;
+    }
+};
+
+// The characters of a chunk moved so that the chunk stands against its start as aligned.
+void AlignChunk(const std::vector<AIRealPoint*>& chunk, double start, double end, int align)
+{
+    double shift = 0;
+    if (align == kTextAlignCenter) shift = -(end - start) / 2;
+    if (align == kTextAlignRight) shift = -(end - start);
+    for (AIRealPoint* p : chunk) p->h += shift;
+}
+
+// The origins of a line's characters from h 0 on its baseline, each moved where the drawing
+// places it; every chunk aligned by the alignment of the style that opens it.
+void PlaceLine(TextLine* line, int defaultAlign, PositionCursor* cursor)
+{
+    double h = 0, v = line->dBaseline;
+    double start = 0, end = 0;
+    int align = defaultAlign;
+    bool first = true;
+    std::vector<AIRealPoint*> chunk;
+    for (GlyphRun& run : line->runs) {
+        int unit = run.iFirstUnit16;
+        for (size_t k = 0; k < run.text.size(); ++k) {
+            bool opens = first;
+            if (const TextCharPosition* p = cursor->At(unit)) {
+                if (p->fHasX) h = p->dX;
+                if (p->fHasY) v = p->dY;
+                opens = opens || p->fHasX || p->fHasY;
+                h += p->dDx;
+                v += p->dDy;
+            }
+            if (opens) {
+                AlignChunk(chunk, start, end, align);
+                chunk.clear();
+                start = h;
+                align = run.style.iAlign >= 0 ? run.style.iAlign : defaultAlign;
+            }
+            if (first) line->dBaseline = v;
+            first = false;
+            run.origins[k] = AIRealPoint{h, v};
+            chunk.push_back(&run.origins[k]);
+            h += run.advances[k];
+            end = h;
+            unit += run.text[k] >= 0x10000 ? 2 : 1;
+        }
+    }
+    AlignChunk(chunk, start, end, align);
+}
+
 }  // namespace
 
 TextSpan MakeTextSpanUtf16(const std::u16string& text, const TextStyle& style, bool fStartsLine)
@@ -230,6 +288,7 @@ ASErr LayoutPointText(const std::vector<TextSpan>& spans, const TextLayoutOption
     ASErr err = FindFaces(spans, &faces);
     if (err != kNoErr) return err;
     double baseline = 0;
+    PositionCursor cursor{options.positions};
     std::vector<LogicalLine> logical = SplitLines(spans, true);
     for (size_t n = 0; n < logical.size(); ++n) {
         TextLine line;
@@ -241,19 +300,14 @@ ASErr LayoutPointText(const std::vector<TextSpan>& spans, const TextLayoutOption
             for (const GlyphRun& run : line.runs)
                 line.dLeading = std::max(line.dLeading, LeadingOf(run.style));
         }
+        const double previous = baseline;
         if (n > 0) baseline -= line.dLeading;
         line.dBaseline = baseline;
         for (const GlyphRun& run : line.runs)
             for (double a : run.advances) line.dWidth += a;
-        double h = 0;
-        if (options.iAlign == kTextAlignCenter) h = -line.dWidth / 2;
-        if (options.iAlign == kTextAlignRight) h = -line.dWidth;
-        for (GlyphRun& run : line.runs) {
-            for (size_t k = 0; k < run.text.size(); ++k) {
-                run.origins[k] = AIRealPoint{h, baseline};
-                h += run.advances[k];
-            }
-        }
+        PlaceLine(&line, options.iAlign, &cursor);
+        if (n > 0) line.dLeading = previous - line.dBaseline;
+        baseline = line.dBaseline;
         pLayout->lines.push_back(std::move(line));
     }
     ComputeBounds(pLayout);
