@@ -153,7 +153,7 @@ void NoteMissingFamily(const std::string& family, const FontFace* used)
 {
     if (!gState.notedFamilies.insert(Lowered(family)).second) return;
     ++gState.iNotes;
-    std::fprintf(stderr, "font library: family \"%s\" not found, using %s\n", family.c_str(),
+    std::fprintf(stderr, "font library: family \"%s\" is not installed, using %s\n", family.c_str(),
                  used ? used->szFamily.c_str() : "no font");
 }
 
