@@ -8,7 +8,9 @@
 //
 // Characters advance by the font's advance times the font size and the horizontal scale
 // (plus tracking); kerning is not applied, so a run can be re-walked from its first origin
-// with the font metrics alone.
+// with the font metrics alone. Right-to-left characters (Hebrew, Arabic) stand in their
+// visual order inside each chunk of a line and along a path, Arabic in its joining forms
+// (text_bidi.h); runs keep the characters in stored order, each with its own origin.
 #pragma once
 
 #include <string>
@@ -68,6 +70,7 @@ struct GlyphRun {
     TextStyle style;
     const FontFace* pFace = nullptr;  // the style's face (characters it lacks come from the fallback)
     std::u32string text;
+    std::u32string glyphs;            // per character, the form drawn (Arabic joining); as text else
     int iFirstChar = 0;               // index of text[0] in the whole text, in code points
     int iFirstUnit16 = 0;             // the same in UTF-16 units
     std::vector<AIRealPoint> origins; // per character, on the baseline
