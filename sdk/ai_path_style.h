@@ -33,6 +33,7 @@ struct AIPathStyle {
     ASInt16 lineCap;
     ASInt16 lineJoin;
     AIReal miterLimit;
+    ASBoolean fEvenOdd;      // fill rule: set, even-odd; clear, non-zero
 };
 
 // Both functions answer kBadParameterErr for a handle that is not live path or compound

@@ -281,6 +281,7 @@ void SetTextContent(Art* art, const std::string& utf8)
     TextRun run = art->text.runs.empty() ? TextRun{} : art->text.runs.front();
     run.text = utf8;
     art->text.runs.assign(1, run);
+    art->text.positions.clear();  // they named characters of the old text
     MarkArtChanged(art);
 }
 

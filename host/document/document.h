@@ -69,6 +69,7 @@ struct PathStyle {
     int lineJoin = 0;               // 0 miter, 1 round, 2 bevel
     double miterLimit = 4;
     double opacity = 1.0;
+    bool fEvenOdd = false;          // fill rule: even-odd, else non-zero
 };
 
 // The host's text frame kinds.
@@ -109,6 +110,19 @@ struct TextRun {
     ParaFeatures paras;
 };
 
+// Where the drawing places one character of a point text: an absolute x or y, then a shift
+// dx, dy; in the layout's space (points, v upward, relative to the anchor). The character is
+// named by its UTF-16 index in the text, "\r" line breaks counted.
+struct TextPosition {
+    int32_t iUnit = 0;
+    bool fHasX = false;
+    bool fHasY = false;
+    double x = 0;
+    double y = 0;
+    double dx = 0;
+    double dy = 0;
+};
+
 struct TextFrame {
     TextKind kind = TextKind::PointText;
     int16_t orientation = 0;        // 0 horizontal, 1 vertical
@@ -118,6 +132,7 @@ struct TextFrame {
     Art* path = nullptr;            // in-path and on-path text: its path art (not in any tree)
     double startT = 0;              // on-path text: start and end positions along the path
     double endT = 0;
+    std::vector<TextPosition> positions;  // ascending by iUnit; cleared when the text changes
 };
 
 struct Art {

@@ -52,6 +52,7 @@ ASErr GetPathStyle(AIArtHandle handle, AIPathStyle* style)
     out.lineCap = static_cast<ASInt16>(s.lineCap);
     out.lineJoin = static_cast<ASInt16>(s.lineJoin);
     out.miterLimit = s.miterLimit;
+    out.fEvenOdd = s.fEvenOdd;
     *style = out;
     return kNoErr;
 }
@@ -83,6 +84,7 @@ ASErr SetPathStyleFn(AIArtHandle handle, const AIPathStyle* style)
     s.lineCap = in.lineCap;
     s.lineJoin = in.lineJoin;
     s.miterLimit = in.miterLimit;
+    s.fEvenOdd = in.fEvenOdd != 0;
     SetPathStyle(art, s);
     // the members of a compound path are drawn with its style
     for (Art* member : art->children)

@@ -37,6 +37,7 @@ bool ShapeOfArt(const Art* art, UniteShape& shape)
         return false;
     }
     shape.dStrokeWidth = StyleOfShape(art).strokeWidth;
+    shape.fEvenOdd = StyleOfShape(art).fEvenOdd;
     return true;
 }
 

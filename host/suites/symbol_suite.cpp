@@ -67,11 +67,22 @@ ASErr GetSymbolOfInstance(AIArtHandle handle, AISymbolHandle* symbol)
     return kNoErr;
 }
 
+// The suite's instance matrix places the definition centred on the origin (the centre of its
+// bounds at 0, 0), as a plug-in copying a symbol expects; the document keeps the matrix of
+// the definition's own coordinates. The two differ by the move to the centre.
+AIRealMatrix CentreMove(const Art* instance, double sign)
+{
+    AIRealRect bounds{0, 0, 0, 0};
+    if (!instance->symbol || !instance->symbol->definition || !ArtBounds(instance->symbol->definition, bounds))
+        return IdentityMatrix();
+    return AIRealMatrix{1, 0, 0, 1, sign * (bounds.left + bounds.right) / 2, sign * (bounds.top + bounds.bottom) / 2};
+}
+
 ASErr GetInstanceMatrix(AIArtHandle handle, AIRealMatrix* matrix)
 {
     Art* instance = LiveInstance(handle);
     if (!instance || !matrix) return kBadParameterErr;
-    *matrix = instance->matrix;
+    *matrix = ConcatMatrix(CentreMove(instance, 1), instance->matrix);
     return kNoErr;
 }
 
@@ -81,7 +92,7 @@ ASErr SetInstanceMatrix(AIArtHandle handle, const AIRealMatrix* matrix)
     if (!instance || !matrix) return kBadParameterErr;
     for (double x : {matrix->a, matrix->b, matrix->c, matrix->d, matrix->tx, matrix->ty})
         if (!std::isfinite(x)) return kBadParameterErr;
-    instance->matrix = *matrix;
+    instance->matrix = ConcatMatrix(CentreMove(instance, -1), *matrix);
     MarkArtChanged(instance);
     return kNoErr;
 }

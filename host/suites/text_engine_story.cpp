@@ -21,6 +21,11 @@ std::vector<StoryCell> ExplodeStory(const Art* art)
 
 void ImplodeStory(Art* art, const std::vector<StoryCell>& cells)
 {
+    // Positions name characters by their index: they hold only while the text is the same.
+    std::u16string before, after;
+    for (const TextRun& run : art->text.runs) before += Utf8ToUtf16(run.text);
+    for (const StoryCell& cell : cells) after += cell.unit;
+    if (before != after) art->text.positions.clear();
     std::vector<TextRun> runs;
     std::u16string units;
     for (size_t i = 0; i < cells.size(); ++i) {
@@ -65,6 +70,14 @@ void FeaturesAt(const Art* art, const std::vector<StoryCell>& cells, int32_t pos
 
 namespace {
 
+// The paragraph's justification code (0 left, 1 right, 2 centre) as the layout's alignment.
+int AlignOfJustification(int justification)
+{
+    if (justification == 1) return kTextAlignRight;
+    if (justification == 2) return kTextAlignCenter;
+    return kTextAlignLeft;
+}
+
 TextStyle StyleOf(const StoryCell& cell)
 {
     TextStyle style;
@@ -75,6 +88,7 @@ TextStyle StyleOf(const StoryCell& cell)
     style.dVerticalScale = cell.chars.verticalScale;
     style.dLeading = cell.paras.leading;
     style.dTracking = cell.chars.tracking;
+    style.iAlign = AlignOfJustification(cell.paras.justification);
     return style;
 }
 
@@ -180,7 +194,9 @@ ASErr LayOutFrame(Art* art, std::shared_ptr<LaidOutFrame>& out)
             options.dPathStart = LengthAtPosition(art->text.path, art->text.startT);
             err = LayoutPathText(spans, art->text.path->segments, art->text.path->fClosed, options, &frame->layout);
         } else {
-            options.iAlign = frame->cells.front().paras.justification;
+            options.iAlign = AlignOfJustification(frame->cells.front().paras.justification);
+            for (const TextPosition& p : art->text.positions)
+                options.positions.push_back(TextCharPosition{p.iUnit, p.fHasX, p.fHasY, p.x, p.y, p.dx, p.dy});
             err = LayoutPointText(spans, options, &frame->layout);
         }
     }

@@ -287,6 +287,7 @@ void ApplyStyle(const StyleMap& s, Inherited& inherit)
     if (auto v = get("stroke-linejoin"))
         st.lineJoin = *v == "round" ? 1 : *v == "bevel" ? 2 : 0;
     if (auto v = get("stroke-miterlimit")) st.miterLimit = std::strtod(v->c_str(), nullptr);
+    if (auto v = get("fill-rule")) st.fEvenOdd = *v == "evenodd";
     if (auto v = get("opacity")) inherit.opacity *= std::clamp(std::strtod(v->c_str(), nullptr), 0.0, 1.0);
     if (auto v = get("display"))
         if (*v == "none") inherit.fHidden = true;
@@ -473,6 +474,8 @@ struct Reader {
             std::vector<SvgSubpath> subpaths;
             std::string ignored;
             ParseSvgPathData(n.attribute("d").value(), subpaths, ignored);  // drawn up to the first error
+            // A moveto that starts no segment draws nothing (cairo ends its paths "Z M x y").
+            std::erase_if(subpaths, [](const SvgSubpath& sub) { return sub.segments.size() == 1 && !sub.fClosed; });
             if (subpaths.size() <= 1) {
                 Art* art = NewPath(parent, n, parentCtm);
                 if (!subpaths.empty()) SetSegments(art, subpaths[0].segments, subpaths[0].fClosed, ctm);
@@ -631,8 +634,14 @@ struct Reader {
         AIRealPoint origin{FirstCoordinate(n, "x"), FirstCoordinate(n, "y")};
         bool lineStarted = false;
         bool preserve = std::string(n.attribute("xml:space").value()) == "preserve";
+        textUnits = 0;
+        placed.clear();
+        positionStack.assign(1, PositionListsOf(n));
         ReadTextContent(n, art, ctm, in, preserve, lineStarted, origin, true);
+        positionStack.clear();
+        if (!preserve) TrimTrailingSpaces(art);
         t.anchor = TransformPoint(ctm, origin);
+        t.positions = LayoutPositions(origin, scale);
         StyleMap ownStyle = ElementStyle(n, &sheet);
         auto inside = ownStyle.find("shape-inside");
         if (t.kind == TextKind::PointText && inside != ownStyle.end()) {
@@ -643,6 +652,7 @@ struct Reader {
         }
         pugi::xml_attribute exact = n.attribute("travex:content");
         if (exact) {
+            t.positions.clear();  // they named characters of the elements' text
             TextRun run;
             run.chars = t.runs.empty() ? in.chars : t.runs.front().chars;
             run.paras = t.runs.empty() ? in.paras : t.runs.front().paras;
@@ -656,14 +666,139 @@ struct Reader {
             t.runs.push_back(run);
         }
         for (TextRun& run : t.runs) run.chars = ScaledChars(run.chars, scale);
-        if (!preserve && !exact) {
-            // Collapsed white space does not survive at the ends of the text.
-            TextRun& first = t.runs.front();
-            first.text.erase(0, first.text.find_first_not_of(' ') == std::string::npos ? first.text.size()
-                                                                                       : first.text.find_first_not_of(' '));
-            TextRun& last = t.runs.back();
-            while (!last.text.empty() && last.text.back() == ' ') last.text.pop_back();
+    }
+
+    // --- the characters of a text and where the drawing places them ---
+
+    // The x, y, dx and dy lists of a text element or a tspan, and how many characters have
+    // taken a value of them.
+    struct PositionLists {
+        std::vector<double> x, y, dx, dy;
+        size_t next = 0;
+    };
+    // A character's position as the file gives it, in user units.
+    struct PlacedCharacter {
+        int32_t iUnit = 0;
+        bool fHasX = false, fHasY = false;
+        double x = 0, y = 0, dx = 0, dy = 0;
+    };
+    std::vector<PositionLists> positionStack;  // the text element, then each open tspan
+    std::vector<PlacedCharacter> placed;
+    int32_t textUnits = 0;                     // UTF-16 units of the text read so far
+
+    std::vector<double> LengthList(const pugi::xml_node& n, const char* name)
+    {
+        std::string v = n.attribute(name).value();
+        for (char& ch : v)
+            if (ch == ',') ch = ' ';
+        std::istringstream in(v);
+        std::vector<double> values;
+        double value = 0;
+        for (std::string item; in >> item;) values.push_back(UserLength(item, 100, value) ? value : 0);
+        return values;
+    }
+
+    PositionLists PositionListsOf(const pugi::xml_node& n)
+    {
+        PositionLists lists;
+        lists.x = LengthList(n, "x");
+        lists.y = LengthList(n, "y");
+        lists.dx = LengthList(n, "dx");
+        lists.dy = LengthList(n, "dy");
+        return lists;
+    }
+
+    // The next character takes, for each list, the value of the innermost element that still
+    // has one for it; every open element's count moves on (SVG's rule for nested lists).
+    void PlaceNextCharacter()
+    {
+        PlacedCharacter c;
+        c.iUnit = textUnits;
+        auto pick = [&](std::vector<double> PositionLists::*list, bool* has, double* value) {
+            for (auto it = positionStack.rbegin(); it != positionStack.rend(); ++it) {
+                const std::vector<double>& values = (*it).*list;
+                if (it->next < values.size()) {
+                    *has = true;
+                    *value = values[it->next];
+                    return;
+                }
+            }
+        };
+        bool hasDx = false, hasDy = false;
+        pick(&PositionLists::x, &c.fHasX, &c.x);
+        pick(&PositionLists::y, &c.fHasY, &c.y);
+        pick(&PositionLists::dx, &hasDx, &c.dx);
+        pick(&PositionLists::dy, &hasDy, &c.dy);
+        for (PositionLists& lists : positionStack) ++lists.next;
+        if (c.fHasX || c.fHasY || hasDx || hasDy) placed.push_back(c);
+    }
+
+    // Characters of the text: each takes its place, then they join the runs.
+    void AppendCharacters(Art* art, const Inherited& in, const std::string& text)
+    {
+        for (size_t i = 0; i < text.size();) {
+            auto lead = static_cast<unsigned char>(text[i]);
+            size_t bytes = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
+            PlaceNextCharacter();
+            textUnits += bytes == 4 ? 2 : 1;
+            i += bytes;
         }
+        AppendText(art, in, text);
+    }
+
+    // A line break between paragraphs; it is no character of the drawing's own.
+    void AppendLineBreak(Art* art, const Inherited& in)
+    {
+        AppendText(art, in, "\r");
+        ++textUnits;
+    }
+
+    static bool AtLineStart(const Art* art)
+    {
+        for (auto run = art->text.runs.rbegin(); run != art->text.runs.rend(); ++run)
+            if (!run->text.empty()) return run->text.back() == '\r';
+        return true;
+    }
+
+    static bool EndsWithSpace(const Art* art)
+    {
+        for (auto run = art->text.runs.rbegin(); run != art->text.runs.rend(); ++run)
+            if (!run->text.empty()) return run->text.back() == ' ';
+        return false;
+    }
+
+    // Collapsed white space does not survive at the end of a line or of the text.
+    void TrimTrailingSpaces(Art* art)
+    {
+        std::vector<TextRun>& runs = art->text.runs;
+        while (!runs.empty()) {
+            std::string& text = runs.back().text;
+            while (!text.empty() && text.back() == ' ') {
+                text.pop_back();
+                --textUnits;
+            }
+            if (!text.empty() || runs.size() == 1) break;
+            runs.pop_back();
+        }
+        while (!placed.empty() && placed.back().iUnit >= textUnits) placed.pop_back();
+    }
+
+    // The positions relative to the text's origin, in the layout's points with v upward.
+    std::vector<TextPosition> LayoutPositions(const AIRealPoint& origin, double scale) const
+    {
+        std::vector<TextPosition> positions;
+        for (const PlacedCharacter& c : placed) {
+            TextPosition p;
+            p.iUnit = c.iUnit;
+            p.fHasX = c.fHasX;
+            p.fHasY = c.fHasY;
+            p.x = (c.x - origin.h) * scale;
+            p.y = -(c.y - origin.v) * scale;
+            p.dx = c.dx * scale;
+            p.dy = -c.dy * scale;
+            positions.push_back(p);
+        }
+        return positions;
     }
 
     static double FirstCoordinate(const pugi::xml_node& n, const char* name)
@@ -709,12 +844,12 @@ struct Reader {
                         collapsed += ch;
                     }
                     text = collapsed;
-                    if (!art->text.runs.empty() && !art->text.runs.back().text.empty() &&
-                        art->text.runs.back().text.back() == ' ' && !text.empty() && text.front() == ' ')
+                    // No space opens a line, nor follows another across elements.
+                    if (!text.empty() && text.front() == ' ' && (AtLineStart(art) || EndsWithSpace(art)))
                         text.erase(0, 1);
                 }
                 if (!text.empty()) {
-                    AppendText(art, in, text);
+                    AppendCharacters(art, in, text);
                     lineStarted = true;
                 }
                 continue;
@@ -725,16 +860,22 @@ struct Reader {
             Inherited sub = in;
             ApplyStyle(ElementStyle(child, &sheet), sub);
             bool childPreserve = preserve || std::string(child.attribute("xml:space").value()) == "preserve";
+            // A tspan given its own baseline (y) is a line of its own; one given only x starts a
+            // new chunk on the same line, placed by its position.
             bool newLine = std::string(child.attribute("sodipodi:role").value()) == "line" ||
-                           (name == "tspan" && (child.attribute("x") || child.attribute("y")) &&
-                            child.attribute("dx").empty());
-            if (newLine && lineStarted) AppendText(art, sub, "\r");
+                           (name == "tspan" && child.attribute("y"));
+            if (newLine && lineStarted) {
+                if (!preserve) TrimTrailingSpaces(art);
+                AppendLineBreak(art, sub);
+            }
             if (newLine && !lineStarted && isTextElement && art->text.runs.empty() && !n.attribute("x")) {
                 origin = AIRealPoint{FirstCoordinate(child, "x"), FirstCoordinate(child, "y")};
             }
             if (newLine) lineStarted = true;
             if (name == "textPath") ReadTextPath(child, art, ctm);
+            positionStack.push_back(PositionListsOf(child));
             ReadTextContent(child, art, ctm, sub, childPreserve, lineStarted, origin, false);
+            positionStack.pop_back();
         }
     }
 
@@ -984,7 +1125,7 @@ bool LoadSvgDocument(const std::string& path, Document& doc, std::string& error)
         userToCanvas = Reader::ViewBoxMatrix(vb, widthPt, heightPt, root.attribute("preserveAspectRatio").value());
     doc.userToArtwork = ConcatMatrix(userToCanvas, AIRealMatrix{1, 0, 0, -1, 0, heightPt});
 
-    Reader reader{doc, {}, {}, IdentityMatrix(), 0, {}, {}};
+    Reader reader{doc, {}, {}, IdentityMatrix(), 0, {}, {}, {}, {}, 0};
     CollectStyleSheets(root, reader.sheet);
     reader.symbolSpace = doc.userToArtwork;
     reader.symbolSpace.tx = reader.symbolSpace.ty = 0;

@@ -433,6 +433,7 @@ struct Writer {
         SetStyleProperty(node, "stroke-linejoin", joins[std::clamp(s.lineJoin, 0, 2)]);
         SetStyleProperty(node, "stroke-miterlimit", FormatSvgNumber(s.miterLimit));
         SetStyleProperty(node, "opacity", s.opacity != 1 ? FormatSvgNumber(s.opacity) : "");
+        SetStyleProperty(node, "fill-rule", s.fEvenOdd ? "evenodd" : "");
         SetStyleProperty(node, "display", hidden ? "none" : "");
     }
 

@@ -629,14 +629,18 @@ TEST_F(ArtSuites, SymbolInstancesAndPluginArt)
     EXPECT_EQ(Arts().GetLayerOfArt(definition, &owner), kNoErr);
     EXPECT_EQ(owner, nullptr);
 
-    // the instance shows the definition through its matrix: x 100 to 110, y 50 to 54
+    // the instance shows the definition centred on the origin through its matrix: x 100 to
+    // 110, y 50 to 54, the centre at (105, 48)
     AIRealMatrix m{};
     ASSERT_EQ(HostSymbolSuite()->GetInstanceMatrix(inst, &m), kNoErr);
     AIRealRect own{}, placed{};
     ASSERT_EQ(Arts().GetArtBounds(definition, &own), kNoErr);
     ASSERT_EQ(Arts().GetArtBounds(inst, &placed), kNoErr);
     ExpectRect(placed, 100, 50, 110, 46);
-    AIRealPoint a = TransformPoint(m, {own.left, own.top}), b = TransformPoint(m, {own.right, own.bottom});
+    EXPECT_NEAR(m.tx, 105, 1e-9);
+    EXPECT_NEAR(m.ty, 48, 1e-9);
+    const double ch = (own.left + own.right) / 2, cv = (own.top + own.bottom) / 2;
+    AIRealPoint a = TransformPoint(m, {own.left - ch, own.top - cv}), b = TransformPoint(m, {own.right - ch, own.bottom - cv});
     EXPECT_NEAR(std::min(a.h, b.h), placed.left, 1e-9);
     EXPECT_NEAR(std::max(a.v, b.v), placed.top, 1e-9);
     EXPECT_NEAR(std::max(a.h, b.h), placed.right, 1e-9);

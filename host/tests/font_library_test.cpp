@@ -81,7 +81,7 @@ TEST(FontLookup, InstalledFamiliesAreFoundWithoutFallback)
     }
 }
 
-TEST(FontLookup, MissingFamilyFallsBackToIpaGothicWithOneNote)
+TEST(FontLookup, MissingFamilyIsWhatFontconfigOffersWithOneNote)
 {
     testing::internal::CaptureStderr();
     const FontFace* first = Find("Qzx Missing Sans");
@@ -92,11 +92,13 @@ TEST(FontLookup, MissingFamilyFallsBackToIpaGothicWithOneNote)
     ASSERT_NE(first, nullptr);
     ASSERT_NE(other, nullptr);
     EXPECT_TRUE(first->fFallback);
-    EXPECT_EQ(first->szFamily, kFallbackFontFamily);
-    EXPECT_EQ(first->szPostScriptName, "IPAGothic") << first->szFile;
+    // fontconfig's default face, not the Japanese fallback for the whole text
+    EXPECT_EQ(first->szFamily, Find("sans-serif")->szFamily);
+    EXPECT_NE(first->szFamily, kFallbackFontFamily);
     EXPECT_EQ(first->szRequestedFamily, "Qzx Missing Sans");
     EXPECT_EQ(again, first);
     EXPECT_TRUE(bold->fFallback);
+    EXPECT_NE(err.find("using " + first->szFamily), std::string::npos) << err;
     EXPECT_EQ(CountOccurrences(err, "\"Qzx Missing Sans\""), 1) << err;
     EXPECT_EQ(CountOccurrences(err, "\"Qzx Other Missing\""), 1) << err;
     EXPECT_EQ(CountOccurrences(err, "\n"), 2) << err;
@@ -167,6 +169,49 @@ TEST(FontMetrics, CharacterMissingFromTheFaceComesFromTheFallback)
     CharMetrics nowhere;
     ASSERT_EQ(GetCharMetrics(latin, char32_t(0x10FFFD), &nowhere), kNoErr);
     EXPECT_FALSE(nowhere.fFound);
+}
+
+TEST(FontLookup, FamiliesAreMatchedThroughFontconfigsAliases)
+{
+    // Debian's fontconfig offers DejaVu Sans for the family it grew out of.
+    testing::internal::CaptureStderr();
+    const FontFace* vera = Find("Bitstream Vera Sans");
+    std::string err = testing::internal::GetCapturedStderr();
+    ASSERT_NE(vera, nullptr);
+    EXPECT_EQ(vera->szFamily, "DejaVu Sans");
+    EXPECT_EQ(vera->pFace, Find("DejaVu Sans")->pFace);
+}
+
+TEST(FontMetrics, EachCharacterTheFaceLacksComesFromAFaceThatHasIt)
+{
+    // Japanese from the Japanese fallback; Hebrew and Arabic, which it lacks too, from the
+    // face fontconfig offers for them; every one a real glyph with an outline, not a box.
+    const FontFace* japanese = Find("IPAGothic");
+    struct Case {
+        const char* name;
+        const FontFace* face;
+        char32_t cp;
+    } cases[] = {
+        {"kanji in DejaVu Sans", Find("DejaVu Sans"), U'\u6F22'},
+        {"alef in IPAGothic", japanese, U'\u05D0'},
+        {"shin in DejaVu Serif", Find("DejaVu Serif"), U'\u05E9'},
+        {"beh in IPAGothic", japanese, U'\u0628'},
+        {"arabic letter meem in a missing family", Find("Qzx Missing Sans"), U'\u0645'},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        CharMetrics m;
+        ASSERT_EQ(GetCharMetrics(c.face, c.cp, &m), kNoErr);
+        EXPECT_TRUE(m.fFound);
+        EXPECT_GT(m.dAdvance, 0.1);
+        GlyphOutline outline;
+        ASSERT_EQ(GetGlyphOutline(c.face, c.cp, 10, 1, 1, AIRealMatrix{1, 0, 0, 1, 0, 0}, &outline), kNoErr);
+        ASSERT_FALSE(outline.contours.empty());
+        // A missing-glyph box is one rectangle with a rectangular hole: eight corners.
+        size_t anchors = 0;
+        for (const GlyphContour& contour : outline.contours) anchors += contour.segments.size();
+        EXPECT_NE(anchors, 8u);
+    }
 }
 
 TEST(FontMetrics, OnlyTheFirstCharacterCountsAndBadCallsAreRefused)

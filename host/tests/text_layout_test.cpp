@@ -192,6 +192,51 @@ TEST(PointText, AlignmentMovesEachLineAgainstTheAnchor)
     }
 }
 
+TEST(PointText, PlacedCharactersOpenChunksAlignedByThemselves)
+{
+    // "AB" at h 0; "C" given v -30 and a shift of 5 (a new line's chunk); "D" given h 100 on
+    // the same baseline (a chunk of its own, centred on 100 by its style).
+    TextStyle centred = Style(10);
+    centred.iAlign = kTextAlignCenter;
+    TextLayoutOptions options;
+    options.positions = {TextCharPosition{3, false, true, 0, -30, 5, 0},
+                         TextCharPosition{4, true, false, 100, 0, 0, 0}};
+    TextLayout layout;
+    ASSERT_EQ(LayoutPointText({TextSpan{"AB\rC", Style(10)}, TextSpan{"D", centred}}, options, &layout), kNoErr);
+    ASSERT_EQ(layout.lines.size(), 2u);
+    const double a = 10 * Advance("DejaVu Sans", "A"), d = 10 * Advance("DejaVu Sans", "D");
+    EXPECT_NEAR(layout.lines[0].runs[0].origins[1].h, a, 1e-9);
+    const TextLine& second = layout.lines[1];
+    EXPECT_NEAR(second.dBaseline, -30, 1e-9);
+    EXPECT_NEAR(second.dLeading, 30, 1e-9);
+    EXPECT_NEAR(second.runs[0].origins[0].h, 5, 1e-9);
+    EXPECT_NEAR(second.runs[0].origins[0].v, -30, 1e-9);
+    ASSERT_EQ(second.runs.size(), 2u);
+    EXPECT_NEAR(second.runs[1].origins[0].h, 100 - d / 2, 1e-9);
+    EXPECT_NEAR(second.runs[1].origins[0].v, -30, 1e-9);
+}
+
+TEST(PointText, RightToLeftLettersStandInVisualOrderAndArabicJoins)
+{
+    // Hebrew alef, bet, gimel: stored first, drawn rightmost; the Latin word keeps its order.
+    TextLayout hebrew = Layout({TextSpan{"\xD7\x90\xD7\x91\xD7\x92 ab", Style(10)}});
+    const GlyphRun& run = hebrew.lines.at(0).runs.at(0);
+    ASSERT_EQ(run.text.size(), 6u);
+    EXPECT_GT(run.origins[0].h, run.origins[1].h);
+    EXPECT_GT(run.origins[1].h, run.origins[2].h);
+    EXPECT_NEAR(run.origins[2].h, 0, 1e-9);
+    EXPECT_LT(run.origins[0].h, run.origins[4].h);
+    EXPECT_LT(run.origins[4].h, run.origins[5].h);
+    EXPECT_EQ(run.text.substr(0, 3), U"\u05D0\u05D1\u05D2");  // stored order is kept
+
+    // Arabic beh, teh: joined forms (initial beh, final teh), drawn right to left.
+    TextLayout arabic = Layout({TextSpan{"\xD8\xA8\xD8\xAA", Style(10)}});
+    const GlyphRun& joined = arabic.lines.at(0).runs.at(0);
+    EXPECT_EQ(joined.text, U"\u0628\u062A");
+    EXPECT_EQ(joined.glyphs, U"\uFE91\uFE96");
+    EXPECT_GT(joined.origins[0].h, joined.origins[1].h);
+}
+
 TEST(PointText, Utf16TextWithKanjiTakesTheJapaneseFaceMetrics)
 {
     TextLayout layout = Layout({MakeTextSpanUtf16(u"\u6F22\u5B57A", Style(12))});
@@ -285,6 +330,27 @@ TEST(PathText, CornerOfAClosedPathAndTextBeyondTheEnd)
     ASSERT_EQ(overset.lines.size(), 1u);
     EXPECT_EQ(int(overset.lines[0].runs[0].text.size()), fits);
     EXPECT_EQ(overset.iOversetChars, 6 - fits);
+}
+
+TEST(PathText, RightToLeftTextRunsAlongThePathInVisualOrder)
+{
+    // Hebrew on a line long enough for two of its four letters: the two drawn last in
+    // stored order stand at the start of the path, in reverse; the first two find no place.
+    std::vector<AIPathSegment> shortPath{Corner(0, 0), Corner(14, 0)};
+    TextLayout layout;
+    ASSERT_EQ(LayoutPathText({TextSpan{"\xD7\x90\xD7\x90\xD7\x90\xD7\x90", Style(10)}}, shortPath, false, {}, &layout),
+              kNoErr);
+    const double a = 10 * Advance("DejaVu Sans", "\xD7\x90");
+    const int fits = int(std::floor((14 - a / 2) / a)) + 1;
+    ASSERT_GE(fits, 1);
+    ASSERT_LT(fits, 4);
+    ASSERT_EQ(layout.lines.size(), 1u);
+    const GlyphRun& run = layout.lines[0].runs.at(0);
+    EXPECT_EQ(int(run.text.size()), fits);
+    EXPECT_EQ(run.iFirstChar, 4 - fits);
+    EXPECT_EQ(run.iFirstUnit16, 4 - fits);
+    EXPECT_NEAR(run.origins.back().h, 0, 1e-9);
+    EXPECT_EQ(layout.iOversetChars, 4 - fits);
 }
 
 TEST(PathText, ArcLengthFollowsCurves)

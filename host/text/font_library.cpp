@@ -23,6 +23,8 @@ struct FontLibraryState {
     const FontFace* fallback = nullptr;
     bool fFallbackTried = false;
     int iNotes = 0;
+    std::map<char32_t, const FontFace*> facesByCharacter;          // fontconfig's face for a character
+    std::map<std::string, std::unique_ptr<FontFace>> coverageFaces;  // by "file#index"
 };
 
 std::recursive_mutex gLock;
@@ -151,29 +153,69 @@ void NoteMissingFamily(const std::string& family, const FontFace* used)
 {
     if (!gState.notedFamilies.insert(Lowered(family)).second) return;
     ++gState.iNotes;
-    std::fprintf(stderr, "font library: family \"%s\" not found, using %s\n", family.c_str(),
+    std::fprintf(stderr, "font library: family \"%s\" is not installed, using %s\n", family.c_str(),
                  used ? used->szFamily.c_str() : "no font");
 }
 
-// Glyph of cp in face, else in the fallback face; glyph 0 of face when neither has it.
+// The face fontconfig offers for a character (one that covers it), or null when no installed
+// font has it. Answers are kept per character.
+const FontFace* LockedFaceForCharacter(char32_t cp)
+{
+    auto known = gState.facesByCharacter.find(cp);
+    if (known != gState.facesByCharacter.end()) return known->second;
+    const FontFace* found = nullptr;
+    FcPattern* pattern = FcInit() ? FcPatternCreate() : nullptr;
+    FcCharSet* chars = pattern ? FcCharSetCreate() : nullptr;
+    if (chars && FcCharSetAddChar(chars, cp)) {
+        FcPatternAddCharSet(pattern, FC_CHARSET, chars);
+        FcPatternAddBool(pattern, FC_SCALABLE, FcTrue);
+        FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
+        FcDefaultSubstitute(pattern);
+        FcResult result = FcResultNoMatch;
+        FcPattern* font = FcFontMatch(nullptr, pattern, &result);
+        MatchedFont m;
+        if (font) {
+            m.szFile = PatternString(font, FC_FILE);
+            if (FcPatternGetInteger(font, FC_INDEX, 0, &m.iIndex) != FcResultMatch) m.iIndex = 0;
+            m.szFamily = PatternString(font, FC_FAMILY);
+            m.szStyle = PatternString(font, FC_STYLE);
+            FcPatternDestroy(font);
+        }
+        FT_Face ft = m.szFile.empty() ? nullptr : LoadFace(m.szFile, m.iIndex);
+        if (ft && FT_Get_Char_Index(ft, cp) != 0) {
+            std::string key = m.szFile + "#" + std::to_string(m.iIndex);
+            auto& face = gState.coverageFaces[key];
+            if (!face) face = MakeFontFace(m, ft);
+            found = face.get();
+        }
+    }
+    if (chars) FcCharSetDestroy(chars);
+    if (pattern) FcPatternDestroy(pattern);
+    gState.facesByCharacter[cp] = found;
+    return found;
+}
+
+bool TryFace(const FontFace* candidate, char32_t cp, FT_UInt* pGlyph, const FontFace** pUsed)
+{
+    if (!candidate || !candidate->pFace) return false;
+    FT_UInt g = FT_Get_Char_Index(candidate->pFace, cp);
+    if (g == 0) return false;
+    *pGlyph = g;
+    *pUsed = candidate;
+    return true;
+}
+
+// Glyph of cp in face, else in the Japanese fallback face, else in the face fontconfig offers
+// for that character; glyph 0 of face when none has it.
 FT_Face ResolveGlyph(const FontFace* face, char32_t cp, FT_UInt* pGlyph, bool* pFound,
                      const FontFace** pUsed)
 {
-    *pGlyph = FT_Get_Char_Index(face->pFace, cp);
-    *pFound = *pGlyph != 0;
+    *pGlyph = 0;
     *pUsed = face;
-    if (*pFound) return face->pFace;
-    const FontFace* fallback = LockedFallback();
-    if (fallback && fallback->pFace != face->pFace) {
-        FT_UInt g = FT_Get_Char_Index(fallback->pFace, cp);
-        if (g != 0) {
-            *pGlyph = g;
-            *pFound = true;
-            *pUsed = fallback;
-            return fallback->pFace;
-        }
-    }
-    return face->pFace;
+    *pFound = TryFace(face, cp, pGlyph, pUsed) || TryFace(LockedFallback(), cp, pGlyph, pUsed) ||
+              (cp > 0x20 && TryFace(LockedFaceForCharacter(cp), cp, pGlyph, pUsed));
+    if (!*pFound) *pUsed = face;
+    return (*pUsed)->pFace;
 }
 
 // Outline collection for FT_Outline_Decompose, in font units.
@@ -308,10 +350,16 @@ ASErr FindFontFace(const char* szFamily, const char* szStyle, const FontFace** p
     }
     MatchedFont m;
     bool matched = !family.empty() && MatchFont(family, style, &m);
-    FT_Face ft = (matched && m.fFamilyMatches) ? LoadFace(m.szFile, m.iIndex) : nullptr;
+    FT_Face ft = matched ? LoadFace(m.szFile, m.iIndex) : nullptr;
     std::unique_ptr<FontFace> face;
     if (ft) {
+        // fontconfig's choice for the family (its aliases: "Bitstream Vera Sans" is DejaVu
+        // Sans); a family it knows by another name only is noted once.
         face = MakeFontFace(m, ft);
+        if (!m.fFamilyMatches) {
+            face->fFallback = true;
+            NoteMissingFamily(family, face.get());
+        }
     } else {
         const FontFace* fallback = LockedFallback();
         if (fallback) {
@@ -340,6 +388,8 @@ void ShutdownFontLibrary()
 {
     std::lock_guard<std::recursive_mutex> hold(gLock);
     gState.facesByRequest.clear();
+    gState.facesByCharacter.clear();
+    gState.coverageFaces.clear();
     for (auto& [key, face] : gState.facesByFile) FT_Done_Face(face);
     gState.facesByFile.clear();
     if (gState.library) FT_Done_FreeType(gState.library);

@@ -5,9 +5,12 @@
 // Units: metrics are per unit of font size (a value of 0.5 at 12 points is 6 points);
 // outlines are in artwork points with v growing upward, the glyph origin on the baseline.
 //
-// When a family is not installed the Japanese-capable fallback family (IPAGothic) is used
-// and one note per missing family is written to standard error. A character that the face
-// has no glyph for is taken from the fallback face when that face has it.
+// A family is matched through fontconfig, which answers with its own choice for a family it
+// does not have (its aliases and default faces); one note per family not found under its own
+// name is written to standard error. Only when fontconfig offers nothing is the
+// Japanese-capable fallback family (IPAGothic) used for the whole text. A character that the
+// face has no glyph for is taken, character by character, from the fallback face, else from
+// the face that fontconfig offers for that character (Hebrew, Arabic and other scripts).
 #pragma once
 
 #include <string>
@@ -29,7 +32,7 @@ struct FontFace {
     std::string szPostScriptName;
     std::string szFile;
     int iFaceIndex = 0;
-    bool fFallback = false;         // the requested family was missing
+    bool fFallback = false;         // the requested family was not found under its own name
     int iUnitsPerEm = 1000;
     double dAscender = 0;           // per unit of font size, above the baseline (positive)
     double dDescender = 0;          // per unit of font size, below the baseline (positive)

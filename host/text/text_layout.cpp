@@ -1,6 +1,8 @@
 // Point text, text on a path and text outlines over the font library.
 #include "host/text/text_layout.h"
 
+#include "host/text/text_bidi.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -26,6 +28,7 @@ struct Item {
     size_t iSpan;
     int iChar;
     int iUnit16;
+    char32_t glyph = 0;  // the form drawn; set by ShapeLines
 };
 
 struct LogicalLine {
@@ -64,6 +67,17 @@ std::vector<LogicalLine> SplitLines(const std::vector<TextSpan>& spans, bool fBr
     return lines;
 }
 
+// The form each character is drawn in: Arabic letters join with their neighbours on the line.
+void ShapeLines(std::vector<LogicalLine>* lines)
+{
+    for (LogicalLine& line : *lines) {
+        std::u32string text;
+        for (const Item& item : line.items) text += item.cp;
+        const BidiLine bidi = ResolveBidiLine(text);
+        for (size_t i = 0; i < line.items.size(); ++i) line.items[i].glyph = bidi.shaped[i];
+    }
+}
+
 struct Faces {
     std::vector<const FontFace*> bySpan;
 };
@@ -95,12 +109,14 @@ ASErr BuildRuns(const LogicalLine& line, const std::vector<TextSpan>& spans, con
             pRuns->push_back(std::move(run));
         }
         GlyphRun& run = pRuns->back();
+        const char32_t glyph = item.glyph != 0 ? item.glyph : item.cp;
         CharMetrics m;
-        ASErr err = GetCharMetrics(run.pFace, item.cp, &m);
+        ASErr err = GetCharMetrics(run.pFace, glyph, &m);
         if (err != kNoErr) return err;
         double advance = (m.dAdvance * style.dHorizontalScale + style.dTracking / 1000.0) *
                          style.dFontSize;
         run.text += item.cp;
+        run.glyphs += glyph;
         run.advances.push_back(advance);
         run.origins.push_back(AIRealPoint{0, 0});
         run.angles.push_back(0);
@@ -214,6 +230,84 @@ AIRealMatrix Multiply(const AIRealMatrix& first, const AIRealMatrix& then)
                         first.tx * then.b + first.ty * then.d + then.ty};
 }
 
+// Walks the positions in step with the characters, which come in ascending order.
+struct PositionCursor {
+    const std::vector<TextCharPosition>& positions;
+    size_t next = 0;
+    const TextCharPosition* At(int unit)
+    {
+        while (next < positions.size() && positions[next].iUnit16 < unit) ++next;
+        return next < positions.size() && positions[next].iUnit16 == unit ? &positions[next] : nullptr;
+    }
+};
+
+// The characters of a chunk moved so that the chunk stands against its start as aligned.
+void AlignChunk(const std::vector<AIRealPoint*>& chunk, double start, double end, int align)
+{
+    double shift = 0;
+    if (align == kTextAlignCenter) shift = -(end - start) / 2;
+    if (align == kTextAlignRight) shift = -(end - start);
+    for (AIRealPoint* p : chunk) p->h += shift;
+}
+
+// One character of a line: its run, its place in the run and its UTF-16 index.
+struct LineCharacter {
+    GlyphRun* run;
+    size_t k;
+    int unit;
+};
+
+std::vector<LineCharacter> LineCharacters(TextLine* line)
+{
+    std::vector<LineCharacter> chars;
+    for (GlyphRun& run : line->runs) {
+        int unit = run.iFirstUnit16;
+        for (size_t k = 0; k < run.text.size(); ++k) {
+            chars.push_back(LineCharacter{&run, k, unit});
+            unit += run.text[k] >= 0x10000 ? 2 : 1;
+        }
+    }
+    return chars;
+}
+
+// The origins of a line's characters from h 0 on its baseline, each moved where the drawing
+// places it: a character given h or v opens a chunk; inside a chunk the characters stand in
+// visual order (right-to-left text reversed), and the chunk is aligned by the alignment of
+// the style that opens it.
+void PlaceLine(TextLine* line, int defaultAlign, PositionCursor* cursor)
+{
+    const std::vector<LineCharacter> chars = LineCharacters(line);
+    std::vector<const TextCharPosition*> placed(chars.size(), nullptr);
+    for (size_t i = 0; i < chars.size(); ++i) placed[i] = cursor->At(chars[i].unit);
+    double h = 0, v = line->dBaseline;
+    size_t i = 0;
+    while (i < chars.size()) {
+        size_t end = i + 1;
+        while (end < chars.size() && !(placed[end] && (placed[end]->fHasX || placed[end]->fHasY))) ++end;
+        if (placed[i] && placed[i]->fHasX) h = placed[i]->dX;
+        if (placed[i] && placed[i]->fHasY) v = placed[i]->dY;
+        if (i == 0) line->dBaseline = v + (placed[0] ? placed[0]->dDy : 0);
+        const double start = h;
+        const GlyphRun* opener = chars[i].run;
+        const int align = opener->style.iAlign >= 0 ? opener->style.iAlign : defaultAlign;
+        std::u32string text;
+        for (size_t c = i; c < end; ++c) text += chars[c].run->text[chars[c].k];
+        std::vector<AIRealPoint*> chunk;
+        for (int index : ResolveBidiLine(text).visual) {
+            const LineCharacter& c = chars[i + static_cast<size_t>(index)];
+            if (const TextCharPosition* p = placed[i + static_cast<size_t>(index)]) {
+                h += p->dDx;
+                v += p->dDy;
+            }
+            c.run->origins[c.k] = AIRealPoint{h, v};
+            chunk.push_back(&c.run->origins[c.k]);
+            h += c.run->advances[c.k];
+        }
+        AlignChunk(chunk, start, h, align);
+        i = end;
+    }
+}
+
 }  // namespace
 
 TextSpan MakeTextSpanUtf16(const std::u16string& text, const TextStyle& style, bool fStartsLine)
@@ -230,7 +324,9 @@ ASErr LayoutPointText(const std::vector<TextSpan>& spans, const TextLayoutOption
     ASErr err = FindFaces(spans, &faces);
     if (err != kNoErr) return err;
     double baseline = 0;
+    PositionCursor cursor{options.positions};
     std::vector<LogicalLine> logical = SplitLines(spans, true);
+    ShapeLines(&logical);
     for (size_t n = 0; n < logical.size(); ++n) {
         TextLine line;
         err = BuildRuns(logical[n], spans, faces, &line.runs);
@@ -241,19 +337,14 @@ ASErr LayoutPointText(const std::vector<TextSpan>& spans, const TextLayoutOption
             for (const GlyphRun& run : line.runs)
                 line.dLeading = std::max(line.dLeading, LeadingOf(run.style));
         }
+        const double previous = baseline;
         if (n > 0) baseline -= line.dLeading;
         line.dBaseline = baseline;
         for (const GlyphRun& run : line.runs)
             for (double a : run.advances) line.dWidth += a;
-        double h = 0;
-        if (options.iAlign == kTextAlignCenter) h = -line.dWidth / 2;
-        if (options.iAlign == kTextAlignRight) h = -line.dWidth;
-        for (GlyphRun& run : line.runs) {
-            for (size_t k = 0; k < run.text.size(); ++k) {
-                run.origins[k] = AIRealPoint{h, baseline};
-                h += run.advances[k];
-            }
-        }
+        PlaceLine(&line, options.iAlign, &cursor);
+        if (n > 0) line.dLeading = previous - line.dBaseline;
+        baseline = line.dBaseline;
         pLayout->lines.push_back(std::move(line));
     }
     ComputeBounds(pLayout);
@@ -270,39 +361,81 @@ ASErr LayoutPathText(const std::vector<TextSpan>& spans, const std::vector<AIPat
     if (err != kNoErr) return err;
     std::vector<LogicalLine> logical = SplitLines(spans, false);
     if (logical.empty()) return kNoErr;
+    ShapeLines(&logical);
     TextLine all;
     err = BuildRuns(logical[0], spans, faces, &all.runs);
     if (err != kNoErr) return err;
     Polyline line = Flatten(path, fClosed);
     double total = line.lengths.empty() ? 0 : line.lengths.back();
+
+    // Along the path in visual order (right-to-left text reversed), from the start on.
+    struct Spot {
+        bool fPlaced = false;
+        AIRealPoint origin{0, 0};
+        double angle = 0;
+    };
+    std::vector<std::pair<size_t, size_t>> refs;
+    std::u32string text;
+    for (size_t r = 0; r < all.runs.size(); ++r)
+        for (size_t k = 0; k < all.runs[r].text.size(); ++k) {
+            refs.emplace_back(r, k);
+            text += all.runs[r].text[k];
+        }
+    std::vector<Spot> spots(refs.size());
     double s = options.dPathStart;
+    for (int index : ResolveBidiLine(text).visual) {
+        const auto [r, k] = refs[static_cast<size_t>(index)];
+        const double advance = all.runs[r].advances[k];
+        double mid = s + advance / 2;
+        s += advance;
+        AIRealPoint p{0, 0};
+        double angle = 0;
+        if (mid < 0 || mid > total || !PolylineAt(line, mid, &p, &angle)) {
+            ++pLayout->iOversetChars;
+            continue;
+        }
+        Spot& spot = spots[static_cast<size_t>(index)];
+        spot.fPlaced = true;
+        spot.origin = AIRealPoint{p.h - advance / 2 * std::cos(angle), p.v - advance / 2 * std::sin(angle)};
+        spot.angle = angle;
+    }
+
+    // The characters that found a place, in stored order, in runs of their style.
     TextLine placed;
+    size_t index = 0;
     for (GlyphRun& run : all.runs) {
         GlyphRun kept = run;
         kept.text.clear();
+        kept.glyphs.clear();
         kept.origins.clear();
         kept.advances.clear();
         kept.angles.clear();
-        for (size_t k = 0; k < run.text.size(); ++k) {
-            double mid = s + run.advances[k] / 2;
-            s += run.advances[k];
-            AIRealPoint p{0, 0};
-            double angle = 0;
-            if (mid < 0 || mid > total || !PolylineAt(line, mid, &p, &angle)) {
-                ++pLayout->iOversetChars;
-                continue;
+        int unit = run.iFirstUnit16;
+        for (size_t k = 0; k < run.text.size(); ++k, ++index) {
+            const int units = run.text[k] >= 0x10000 ? 2 : 1;
+            const Spot& spot = spots[index];
+            if (spot.fPlaced) {
+                if (kept.text.empty()) {
+                    kept.iFirstChar = run.iFirstChar + int(k);
+                    kept.iFirstUnit16 = unit;
+                }
+                kept.text += run.text[k];
+                kept.glyphs += run.glyphs[k];
+                kept.origins.push_back(spot.origin);
+                kept.advances.push_back(run.advances[k]);
+                kept.angles.push_back(spot.angle);
+            } else if (!kept.text.empty()) {
+                // A gap: what follows is a run of its own, so its first index stays right.
+                for (double a : kept.advances) placed.dWidth += a;
+                placed.runs.push_back(std::move(kept));
+                kept = run;
+                kept.text.clear();
+                kept.glyphs.clear();
+                kept.origins.clear();
+                kept.advances.clear();
+                kept.angles.clear();
             }
-            if (kept.text.empty()) {
-                kept.iFirstChar = run.iFirstChar + int(k);
-                kept.iFirstUnit16 = run.iFirstUnit16;
-                for (size_t j = 0; j < k; ++j) kept.iFirstUnit16 += run.text[j] >= 0x10000 ? 2 : 1;
-            }
-            double half = run.advances[k] / 2;
-            kept.text += run.text[k];
-            kept.origins.push_back(
-                AIRealPoint{p.h - half * std::cos(angle), p.v - half * std::sin(angle)});
-            kept.advances.push_back(run.advances[k]);
-            kept.angles.push_back(angle);
+            unit += units;
         }
         if (!kept.text.empty()) {
             for (double a : kept.advances) placed.dWidth += a;
@@ -322,11 +455,15 @@ ASErr OutlineTextLayout(const TextLayout& layout, const AIRealMatrix& matrix,
     pGlyphs->clear();
     for (const TextLine& line : layout.lines) {
         for (const GlyphRun& run : line.runs) {
-            for (size_t k = 0; k < run.text.size(); ++k) {
+            // Characters that did not fit on a path stay in the text without a place: they
+            // are not drawn.
+            size_t placed = std::min({run.text.size(), run.origins.size(), run.angles.size()});
+            for (size_t k = 0; k < placed; ++k) {
                 double c = std::cos(run.angles[k]), s = std::sin(run.angles[k]);
                 AIRealMatrix place{c, s, -s, c, run.origins[k].h, run.origins[k].v};
+                const char32_t glyph = k < run.glyphs.size() ? run.glyphs[k] : run.text[k];
                 GlyphOutline outline;
-                ASErr err = GetGlyphOutline(run.pFace, run.text[k], run.style.dFontSize,
+                ASErr err = GetGlyphOutline(run.pFace, glyph, run.style.dFontSize,
                                             run.style.dHorizontalScale, run.style.dVerticalScale,
                                             Multiply(place, matrix), &outline);
                 if (err != kNoErr) return err;

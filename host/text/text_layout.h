@@ -8,7 +8,9 @@
 //
 // Characters advance by the font's advance times the font size and the horizontal scale
 // (plus tracking); kerning is not applied, so a run can be re-walked from its first origin
-// with the font metrics alone.
+// with the font metrics alone. Right-to-left characters (Hebrew, Arabic) stand in their
+// visual order inside each chunk of a line and along a path, Arabic in its joining forms
+// (text_bidi.h); runs keep the characters in stored order, each with its own origin.
 #pragma once
 
 #include <string>
@@ -26,6 +28,7 @@ struct TextStyle {
     double dVerticalScale = 1;
     double dLeading = 0;              // points between baselines; 0 is auto, 1.2 x font size
     double dTracking = 0;             // thousandths of an em added after every character
+    int iAlign = -1;                  // TextAlign of the chunks this style opens; -1: the options'
     bool operator==(const TextStyle&) const = default;
 };
 
@@ -43,9 +46,23 @@ TextSpan MakeTextSpanUtf16(const std::u16string& text, const TextStyle& style,
 
 enum TextAlign { kTextAlignLeft = 0, kTextAlignCenter = 1, kTextAlignRight = 2 };
 
+// Where the drawing places one character of point text (by its UTF-16 index in the whole
+// text, line breaks counted): an absolute h or v, then a shift, in points relative to the
+// anchor, v upward. A character given h or v starts a new chunk, which is aligned by itself.
+struct TextCharPosition {
+    int iUnit16 = 0;
+    bool fHasX = false;
+    bool fHasY = false;
+    double dX = 0;
+    double dY = 0;
+    double dDx = 0;
+    double dDy = 0;
+};
+
 struct TextLayoutOptions {
-    int iAlign = kTextAlignLeft;      // point text: each line against the anchor
+    int iAlign = kTextAlignLeft;      // point text: each chunk against its start
     double dPathStart = 0;            // text on a path: arc length (points) of the first character
+    std::vector<TextCharPosition> positions;  // point text, ascending by iUnit16
 };
 
 // Consecutive characters of one style on one line. Line breaks are not part of any run.
@@ -53,6 +70,7 @@ struct GlyphRun {
     TextStyle style;
     const FontFace* pFace = nullptr;  // the style's face (characters it lacks come from the fallback)
     std::u32string text;
+    std::u32string glyphs;            // per character, the form drawn (Arabic joining); as text else
     int iFirstChar = 0;               // index of text[0] in the whole text, in code points
     int iFirstUnit16 = 0;             // the same in UTF-16 units
     std::vector<AIRealPoint> origins; // per character, on the baseline
@@ -75,6 +93,9 @@ struct TextLayout {
 
 // Lays out point text. A line break is LF, CR, CR LF, U+2028, U+2029 or U+0003; a break at
 // the very end closes the last line without opening an empty one. Empty text gives no lines.
+// A line starts at h 0 one leading below the one before, unless its characters are placed
+// (options.positions): the text position moves to a given h or v, then by the shift, and
+// runs on from there; a line break keeps the h and v of the text position only where given.
 // kBadParameterErr for a null output, a font size that is not finite and positive, or a
 // scale that is not finite and positive; a font that cannot be found at all is
 // kSuiteUnavailableErr.

@@ -172,16 +172,17 @@ double PathsArea(const Paths& paths)
     return area;
 }
 
-Paths UnionOf(const std::vector<const Paths*>& groups, ClipperLib::PolyTree* tree = nullptr)
+Paths UnionOf(const std::vector<const Paths*>& groups, ClipperLib::PolyTree* tree = nullptr,
+              ClipperLib::PolyFillType rule = ClipperLib::pftNonZero)
 {
     ClipperLib::Clipper clipper;
     for (const Paths* g : groups) clipper.AddPaths(*g, ClipperLib::ptSubject, true);
     Paths out;
     if (tree) {
-        clipper.Execute(ClipperLib::ctUnion, *tree, ClipperLib::pftNonZero, ClipperLib::pftNonZero);
+        clipper.Execute(ClipperLib::ctUnion, *tree, rule, rule);
         ClipperLib::PolyTreeToPaths(*tree, out);
     } else {
-        clipper.Execute(ClipperLib::ctUnion, out, ClipperLib::pftNonZero, ClipperLib::pftNonZero);
+        clipper.Execute(ClipperLib::ctUnion, out, rule, rule);
     }
     return out;
 }
@@ -238,10 +239,12 @@ void UniteValidShapes(const std::vector<UniteShape>& shapes, const std::vector<s
                       std::vector<Source>& src, const UniteOptions& o,
                       std::vector<std::pair<size_t, UniteResultShape>>* pOut)
 {
-    // Self unions first, so that opposite windings of two shapes cannot cancel.
+    // Self unions first, each by the shape's own fill rule, so that opposite windings of two
+    // shapes cannot cancel and an even-odd hole stays a hole.
     for (size_t i : order) {
         ClipperLib::PolyTree tree;
-        src[i].own = UnionOf({&src[i].polygons}, &tree);
+        src[i].own = UnionOf({&src[i].polygons}, &tree,
+                             shapes[i].fEvenOdd ? ClipperLib::pftEvenOdd : ClipperLib::pftNonZero);
         src[i].dOwnArea = TreeArea(tree, &src[i].iOwnCount);
         double given = 0;
         for (const Path& p : src[i].polygons) given += std::fabs(ClipperLib::Area(p));

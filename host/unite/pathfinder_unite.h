@@ -1,6 +1,7 @@
-// The host's Pathfinder unite on Clipper: closed shapes are flattened and united with the
-// non-zero fill rule; the union comes back as shapes of straight segments (an outer contour
-// with its holes), each carrying the stroke width and index of a shape it came from.
+// The host's Pathfinder unite on Clipper: closed shapes are flattened, each is filled by its
+// own fill rule (non-zero or even-odd), and the filled areas are united; the union comes back
+// as shapes of straight segments (an outer contour with its holes), each carrying the stroke
+// width and index of a shape it came from.
 //
 // Rules:
 // - Each shape is first united with itself, so a shape's own winding never cancels another's.
@@ -32,6 +33,8 @@ struct UniteShape {
     std::vector<UniteContour> contours;
     double dStrokeWidth = 0;
     int iIndex = 0;                    // the caller's handle on the shape (e.g. its art)
+    bool fEvenOdd = false;             // fill rule: even-odd (a contour inside another is a hole
+                                       // whichever way it runs), else non-zero
 };
 
 struct UniteOptions {

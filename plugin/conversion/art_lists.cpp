@@ -1,5 +1,6 @@
 #include "plugin/conversion/art_lists.h"
 
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 
@@ -18,14 +19,86 @@
 // Plug-in art whose result is plug-in art again can chain without end in a broken drawing.
 constexpr int kMaxWalkDepth = 200;
 
+namespace {
+
+ListAllocator gAllocator = nullptr;
+
+}  // namespace
+
+ASErr EndRunWithoutMemory()
+{
+    if (g != nullptr) {
+        g->fAbort = 1;
+        if (g->conversion.iRunFailure == 0)
+            g->conversion.iRunFailure = kOutOfMemoryErr;
+    }
+    return kOutOfMemoryErr;
+}
+
+void SetListAllocator(ListAllocator allocator) { gAllocator = allocator; }
+
+void* AllocateListBlock(size_t count, size_t size)
+{
+    return gAllocator ? gAllocator(count, size) : std::calloc(count, size);
+}
+
+ArtList* NewArtList()
+{
+    auto* list = static_cast<ArtList*>(AllocateListBlock(1, sizeof(ArtList)));
+    if (list == nullptr)
+        return nullptr;
+    list->aEntry = static_cast<ArtEntry*>(AllocateListBlock(kArtListFirstCapacity, sizeof(ArtEntry)));
+    if (list->aEntry == nullptr) {
+        std::free(list);
+        return nullptr;
+    }
+    list->iCount = 0;
+    list->iCapacity = kArtListFirstCapacity;
+    return list;
+}
+
+void DisposeArtList(ArtList* list)
+{
+    if (list == nullptr)
+        return;
+    std::free(list->aEntry);
+    std::free(list);
+}
+
+ASErr ReserveArtRows(ArtList* list, int32_t rows)
+{
+    if (list == nullptr || rows < 0)
+        return kBadParameterErr;
+    if (rows <= list->iCapacity)
+        return kNoErr;
+    if (list->iCapacity == INT32_MAX)
+        return EndRunWithoutMemory();
+    // Doubling keeps appending constant time on average.
+    int64_t capacity = list->iCapacity > 0 ? list->iCapacity : kArtListFirstCapacity;
+    while (capacity < rows)
+        capacity *= 2;
+    if (capacity > INT32_MAX)
+        capacity = INT32_MAX;
+    auto* rowsNow = static_cast<ArtEntry*>(AllocateListBlock(static_cast<size_t>(capacity), sizeof(ArtEntry)));
+    if (rowsNow == nullptr)
+        return EndRunWithoutMemory();
+    if (list->iCount > 0)
+        std::memcpy(rowsNow, list->aEntry, static_cast<size_t>(list->iCount) * sizeof(ArtEntry));
+    std::free(list->aEntry);
+    list->aEntry = rowsNow;
+    list->iCapacity = static_cast<int32_t>(capacity);
+    return kNoErr;
+}
+
 ASErr AllocateArtLists()
 {
     g->pMainArtList = nullptr;
     g->pWorkArtList = nullptr;
-    g->pMainArtList = static_cast<ArtList*>(std::calloc(1, sizeof(ArtList)));
+    g->conversion.iRunFailure = 0;
+    g->pMainArtList = NewArtList();
     if (g->pMainArtList == nullptr)
         return kOutOfMemoryErr;
-    g->pWorkArtList = static_cast<ArtList*>(std::calloc(1, sizeof(ArtList)));
+    g->pWorkArtList = NewArtList();
     if (g->pWorkArtList == nullptr)
         return kOutOfMemoryErr;
     return kNoErr;
@@ -33,8 +106,8 @@ ASErr AllocateArtLists()
 
 ASErr FreeArtLists()
 {
-    std::free(g->pMainArtList);
-    std::free(g->pWorkArtList);
+    DisposeArtList(g->pMainArtList);
+    DisposeArtList(g->pWorkArtList);
     g->pMainArtList = nullptr;
     g->pWorkArtList = nullptr;
     return kNoErr;
@@ -42,8 +115,13 @@ ASErr FreeArtLists()
 
 ASErr AddArtEntry(ArtList* list, AIArtHandle art, int16_t wTool, const AIRealMatrix* matrix)
 {
-    if (list == nullptr || list->iCount < 0 || list->iCount >= kArtListCapacity)
+    if (list == nullptr || list->iCount < 0)
         return kOutOfMemoryErr;
+    if (list->iCount >= list->iCapacity) {
+        const ASErr grown = ReserveArtRows(list, list->iCount + 1);
+        if (grown != kNoErr)
+            return grown;
+    }
     ArtEntry& row = list->aEntry[list->iCount];
     row.iTag = 0;
     row.wTool = wTool;
@@ -62,7 +140,7 @@ ASErr AddArtEntry(ArtList* list, AIArtHandle art, int16_t wTool, const AIRealMat
     return kNoErr;
 }
 
-ASErr RemoveArtEntry(ArtList* list, int16_t n)
+ASErr RemoveArtEntry(ArtList* list, int32_t n)
 {
     // A row that is not in use cannot be removed; the count must not go wrong.
     if (list == nullptr || n < 0 || n >= list->iCount)
@@ -147,7 +225,7 @@ static ASErr CollectSymbolInstance(AIArtHandle instance, int16_t wTool)
     const ASErr definitionResult = sAISymbol->GetSymbolDefinitionArt(symbol, &definition);
     if (result == kNoErr)
         result = definitionResult;
-    // A full list drops the instance silently, as it does any other row.
+    // A list that cannot grow ends the run (AddArtEntry).
     if (definition != nullptr && definitionResult == kNoErr)
         AddArtEntry(g->pMainArtList, definition, wTool, &placement);
     return result;

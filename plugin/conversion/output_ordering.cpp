@@ -10,6 +10,8 @@
 #include "plugin/entry/suite_table.h"
 #include "plugin/entry/run_services.h"
 
+#include <vector>
+
 namespace {
 
 constexpr double kFarAway = 32000;
@@ -29,13 +31,14 @@ void ReadSortOrigin()
         g->ptSortOrigin = origin;
 }
 
-// Zero extents get a sliver, so a straight line still overlaps what it crosses.
+// Zero extents get a sliver, so a straight line still overlaps what it crosses. v grows
+// upward: the sliver goes below the top, or the box would be upside down and empty.
 void WidenFlat(AIRealRect* r)
 {
     if (r->left == r->right)
         r->right = sAIRealMath->AIRealAdd(r->left, 0.001);
     if (r->top == r->bottom)
-        r->bottom = sAIRealMath->AIRealAdd(r->top, 0.001);
+        r->bottom = sAIRealMath->AIRealAdd(r->top, -0.001);
 }
 
 ASErr WidenedBounds(AIArtHandle art, AIRealRect* r)
@@ -199,8 +202,16 @@ ASErr SortByNearestNeighbour(ArtList* list)
     work->iCount = 0;
     for (int32_t i = 0; i < n; ++i) {
         const ArtEntry& e = list->aEntry[i];
-        AddArtEntry(work, e.hArt, e.wTool, reinterpret_cast<const AIRealMatrix*>(e.dMatrix));
+        // Without room for the copies the run has ended; the list stays as it was.
+        if (AddArtEntry(work, e.hArt, e.wTool, reinterpret_cast<const AIRealMatrix*>(e.dMatrix)) != kNoErr)
+            return kNoErr;
     }
+    // The start of every candidate, read from the host once: the objects do not change
+    // while they are ordered, so the picks are those of reading them for every comparison.
+    std::vector<RealPoint> starts(static_cast<size_t>(n));
+    std::vector<char> hasStart(static_cast<size_t>(n), 0);
+    for (int32_t pos = 0; pos < n; ++pos)
+        hasStart[static_cast<size_t>(pos)] = EndPoint(work->aEntry[pos].hArt, false, &starts[static_cast<size_t>(pos)]);
     // A work row's iTag marks it placed, so each row is taken once even when two rows
     // name the same art.
     for (int32_t i = 0; i < n; ++i) {
@@ -212,9 +223,8 @@ ASErr SortByNearestNeighbour(ArtList* list)
         for (int32_t pos = 0; pos < n; ++pos) {
             if (work->aEntry[pos].iTag != 0)
                 continue;
-            RealPoint start;
-            if (EndPoint(work->aEntry[pos].hArt, false, &start)) {
-                double d = MeasureWeightedDistance(&reference, &start);
+            if (hasStart[static_cast<size_t>(pos)]) {
+                double d = MeasureWeightedDistance(&reference, &starts[static_cast<size_t>(pos)]);
                 if (bestDistance > d) {
                     best = pos;
                     bestDistance = d;
@@ -348,6 +358,10 @@ ASErr GroupOverlappingObjects(AIArtHandle parent, ArtList* list, int32_t lo, int
     for (int32_t i = lo; i <= hi; ++i)
         list->aEntry[i].iTag = 0;
     g->groupBounds.wCount = 0;
+    // The inner and outline split below takes up to the whole run into the work list.
+    ASErr room = ReserveArtRows(g->pWorkArtList, hi - lo + 1);
+    if (room != kNoErr)
+        return room;
 
     ASErr err = GroupRows(parent, list, lo, hi);
     if (err != kNoErr || g->fAbort)

@@ -25,13 +25,6 @@ namespace {
 constexpr int16_t kMaxSelectedShapes = 256;
 constexpr double kJoinDistance = 0.1;
 
-ListAllocator gAllocator = nullptr;
-
-void* AllocateZeroed(size_t count, size_t size)
-{
-    return gAllocator ? gAllocator(count, size) : std::calloc(count, size);
-}
-
 ASErr InsertOwnLayer(OwnLayer which, AILayerHandle* layer)
 {
     ASErr err = sAILayer->InsertLayer(nullptr, kPlaceBelowAll, layer);
@@ -60,6 +53,9 @@ void PlacePoint(AIRealPoint* p, const double* matrix, RealPoint offset)
         sAIRealMath->AIRealMatrixXformPoint(reinterpret_cast<const AIRealMatrix*>(matrix), p, p);
 }
 
+bool IsFinitePoint(const AIRealPoint& p) { return std::isfinite(p.h) && std::isfinite(p.v); }
+
+// A path is copied whole or not at all: a part of it would plot what the user never drew.
 void CopyPath(ArtList* list, AIArtHandle target, AIArtHandle art, int16_t wTool, const double* matrix,
               RealPoint offset)
 {
@@ -69,16 +65,25 @@ void CopyPath(ArtList* list, AIArtHandle target, AIArtHandle art, int16_t wTool,
     sAIPath->GetPathSegmentCount(art, &count);
     sAIPath->GetPathClosed(art, &closed);
     ASErr styleErr = sAIPathStyle->GetPathStyle(art, &style);
-    AIArtHandle copy = nullptr;
-    if (sAIArt->NewArt(kArtTypePath, kPlaceInsideOnTop, target, &copy) != kNoErr || !copy)
-        return;
+    std::vector<AIPathSegment> segments(static_cast<size_t>(count > 0 ? count : 0));
     for (ASInt16 s = 0; s < count; ++s) {
-        AIPathSegment segment{};
+        AIPathSegment& segment = segments[static_cast<size_t>(s)];
         sAIPath->GetPathSegments(art, s, 1, &segment);
         PlacePoint(&segment.ptAnchor, matrix, offset);
         PlacePoint(&segment.ptIn, matrix, offset);
         PlacePoint(&segment.ptOut, matrix, offset);
-        sAIPath->SetPathSegments(copy, s, 1, &segment);
+        // A coordinate that is not a number has no place on the page.
+        if (!IsFinitePoint(segment.ptAnchor) || !IsFinitePoint(segment.ptIn) || !IsFinitePoint(segment.ptOut))
+            return;
+    }
+    AIArtHandle copy = nullptr;
+    if (sAIArt->NewArt(kArtTypePath, kPlaceInsideOnTop, target, &copy) != kNoErr || !copy)
+        return;
+    for (ASInt16 s = 0; s < count; ++s) {
+        if (sAIPath->SetPathSegments(copy, s, 1, &segments[static_cast<size_t>(s)]) != kNoErr) {
+            sAIArt->DisposeArt(copy);
+            return;
+        }
     }
     if (styleErr == kNoErr)
         sAIPathStyle->SetPathStyle(copy, &style);
@@ -248,7 +253,7 @@ bool JoinPass(ArtList* list)
                 if (sAIPath->SetPathSegments(list->aEntry[i].hArt, first, static_cast<ASInt16>(q.size()), q.data()) != kNoErr)
                     continue;
                 sAIArt->DisposeArt(list->aEntry[j].hArt);
-                RemoveArtEntry(list, static_cast<int16_t>(j));
+                RemoveArtEntry(list, j);
                 return true;
             }
         }
@@ -257,8 +262,6 @@ bool JoinPass(ArtList* list)
 }
 
 }  // namespace
-
-void SetListAllocator(ListAllocator allocator) { gAllocator = allocator; }
 
 int16_t ToolFromStrokeWidth(double width)
 {
@@ -285,13 +288,12 @@ ASErr BuildWorkLayers()
         OpenLayer(plotting, &g->hPlotGroup);
 
     ArtList* old = g->pMainArtList;
-    auto* copies = static_cast<ArtList*>(AllocateZeroed(1, sizeof(ArtList)));
+    ArtList* copies = NewArtList();
     if (!copies) {
         // Going on would mark and unite the user's own objects in place.
         if (old)
             old->iCount = 0;
-        g->fAbort = 1;
-        return kOutOfMemoryErr;
+        return EndRunWithoutMemory();
     }
     if (old) {
         for (int32_t i = 0; i < old->iCount; ++i) {
@@ -308,9 +310,10 @@ ASErr BuildWorkLayers()
             CopyArtToGroup(copies, g->hWorkGroup, row.hArt, row.wTool, row.dMatrix, offset);
         }
     }
-    std::free(old);
+    DisposeArtList(old);
     g->pMainArtList = copies;
-    return kNoErr;
+    // A list of copies that could not grow has ended the run.
+    return g->conversion.iRunFailure != 0 ? g->conversion.iRunFailure : kNoErr;
 }
 
 void CopyArtToGroup(ArtList* list, AIArtHandle target, AIArtHandle art, int16_t wTool, const double* matrix,
@@ -450,9 +453,9 @@ ASErr UniteOverlaps(int16_t fCollect)
             return err;
     }
 
-    auto* arts = static_cast<AIArtHandle*>(AllocateZeroed(static_cast<size_t>(list->iCount) + 1, sizeof(AIArtHandle)));
+    auto* arts = static_cast<AIArtHandle*>(AllocateListBlock(static_cast<size_t>(list->iCount) + 1, sizeof(AIArtHandle)));
     if (!arts)
-        return kOutOfMemoryErr;
+        return EndRunWithoutMemory();
 
     ASInt32 layers = 0;
     if (sAILayer->CountLayers(&layers) == kNoErr) {

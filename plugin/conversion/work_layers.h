@@ -53,6 +53,3 @@ ASErr JoinOpenPaths(ArtList* list);
 // Appends the selected paths and compound paths under art to arts, at most 256.
 ASErr CollectSelectedShapes(AIArtHandle art, AIArtHandle* arts, int16_t* count);
 
-// Where list blocks come from (std::calloc unless replaced; null restores it).
-typedef void* (*ListAllocator)(size_t count, size_t size);
-void SetListAllocator(ListAllocator allocator);

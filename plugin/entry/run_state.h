@@ -55,6 +55,10 @@ struct ConversionState {
     // errno of the first plot data write that failed in this run (-1 without one), 0 = none;
     // cleared at the start of an output run, so a truncated file is never sent as complete
     int32_t iWriteFailure;
+    // host status that ended the conversion early (-108: an art list could not grow, so the
+    // drawing would have been cut short); 0 = none. Cleared with the run's art lists; the
+    // output run answers with it, so the plot data is never sent as complete.
+    int32_t iRunFailure;
 };
 
 // Dash or perforation pattern of the path being emitted, in plotter units.

@@ -29,15 +29,17 @@ int Utf8Step(unsigned char lead)
     return 1;
 }
 
-// The label text in UTF-8: 3n + 1 bytes, a room of 3n; the language picks the code page.
+// The label text in UTF-8; the language picks the code page. Each byte of the eight-bit text
+// gives at most three bytes of UTF-8 (a half-width katakana byte gives three), so 3n + 1
+// bytes with the terminator always hold it.
 std::vector<char> ToUtf8(const char* text)
 {
     const size_t n = std::strlen(text);
     std::vector<char> utf8(3 * n + 1, '\0');
     if (g->iLanguage == 0 || g->iLanguage == 1)
-        ConvertShiftJisToUtf8(text, utf8.data(), static_cast<int32_t>(3 * n));
+        ConvertShiftJisToUtf8(text, utf8.data(), static_cast<int32_t>(utf8.size()));
     else
-        ConvertKoreanToUtf8(text, utf8.data(), static_cast<int32_t>(3 * n));
+        ConvertKoreanToUtf8(text, utf8.data(), static_cast<int32_t>(utf8.size()));
     utf8.back() = '\0';
     return utf8;
 }

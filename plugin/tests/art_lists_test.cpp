@@ -27,14 +27,15 @@ TEST_F(ArtLists, AllocateGivesTwoEmptyListsAndFreeClearsThem)
     ASSERT_NE(g->pWorkArtList, nullptr);
     EXPECT_NE(g->pMainArtList, g->pWorkArtList);
     EXPECT_EQ(g->pMainArtList->iCount, 0);
-    EXPECT_EQ(g->pWorkArtList->aEntry[kArtListCapacity].hArt, nullptr);
+    EXPECT_EQ(g->pWorkArtList->iCapacity, kArtListFirstCapacity);
+    EXPECT_EQ(g->pWorkArtList->aEntry[kArtListFirstCapacity - 1].hArt, nullptr);
     EXPECT_EQ(FreeArtLists(), kNoErr);
     EXPECT_EQ(g->pMainArtList, nullptr);
     EXPECT_EQ(g->pWorkArtList, nullptr);
     EXPECT_EQ(FreeArtLists(), kNoErr);
 }
 
-TEST_F(ArtLists, AddFillsRowsUpTo4096AndRefusesTheNext)
+TEST_F(ArtLists, AddFillsRowsAndGrowsTheListAsTheDrawingNeeds)
 {
     ArtList* list = g->pMainArtList;
     const AIRealMatrix m = {1, 2, 3, 4, 5, 6};
@@ -51,11 +52,41 @@ TEST_F(ArtLists, AddFillsRowsUpTo4096AndRefusesTheNext)
     ASSERT_EQ(AddArtEntry(list, a, 0, nullptr), kNoErr);
     for (double v : list->aEntry[1].dMatrix) EXPECT_EQ(v, 0);
 
-    while (list->iCount < kArtListCapacity) ASSERT_EQ(AddArtEntry(list, a, 1, nullptr), kNoErr);
-    EXPECT_EQ(AddArtEntry(list, a, 1, nullptr), kOutOfMemoryErr);
-    EXPECT_EQ(list->iCount, 4096);
-    EXPECT_EQ(list->aEntry[4096].hArt, nullptr);
+    while (list->iCount < kArtListFirstCapacity) ASSERT_EQ(AddArtEntry(list, a, 1, nullptr), kNoErr);
+    // Past the first room the list grows and keeps what it held.
+    AIArtHandle b = reinterpret_cast<AIArtHandle>(0x20);
+    for (int i = 0; i < 3 * kArtListFirstCapacity; ++i) ASSERT_EQ(AddArtEntry(list, b, 2, &m), kNoErr);
+    EXPECT_EQ(list->iCount, 4 * kArtListFirstCapacity);
+    EXPECT_GE(list->iCapacity, list->iCount);
+    EXPECT_EQ(list->aEntry[0].hArt, a);
+    EXPECT_EQ(list->aEntry[0].dMatrix[5], 6);
+    EXPECT_EQ(list->aEntry[kArtListFirstCapacity - 1].hArt, a);
+    EXPECT_EQ(list->aEntry[kArtListFirstCapacity].hArt, b);
+    EXPECT_EQ(list->aEntry[list->iCount - 1].wTool, 2);
+    EXPECT_EQ(g->fAbort, 0);
+    EXPECT_EQ(g->conversion.iRunFailure, 0);
     EXPECT_EQ(AddArtEntry(nullptr, a, 1, nullptr), kOutOfMemoryErr);
+}
+
+TEST_F(ArtLists, ListThatCannotGrowEndsTheRunWithOutOfMemory)
+{
+    ArtList* list = g->pMainArtList;
+    AIArtHandle a = reinterpret_cast<AIArtHandle>(0x10);
+    while (list->iCount < list->iCapacity) ASSERT_EQ(AddArtEntry(list, a, 1, nullptr), kNoErr);
+    const int32_t full = list->iCount;
+    SetListAllocator([](size_t, size_t) -> void* { return nullptr; });
+    EXPECT_EQ(AddArtEntry(list, a, 1, nullptr), kOutOfMemoryErr);
+    EXPECT_EQ(AddArtEntry(list, a, 1, nullptr), kOutOfMemoryErr);
+    SetListAllocator(nullptr);
+    EXPECT_EQ(list->iCount, full);
+    EXPECT_EQ(list->aEntry[full - 1].hArt, a);
+    EXPECT_EQ(g->fAbort, 1);
+    EXPECT_EQ(g->conversion.iRunFailure, kOutOfMemoryErr);
+    // A new run starts without the old failure.
+    FreeArtLists();
+    ASSERT_EQ(AllocateArtLists(), kNoErr);
+    EXPECT_EQ(g->conversion.iRunFailure, 0);
+    g->fAbort = 0;
 }
 
 TEST_F(ArtLists, RemoveMovesLaterRowsDown)
@@ -150,7 +181,9 @@ TEST_F(ArtLists, SymbolRowCarriesTheInstanceMatrix)
     const double* row = g->pMainArtList->aEntry[0].dMatrix;
     const double expected[6] = {m.a, m.b, m.c, m.d, m.tx, m.ty};
     for (int i = 0; i < 6; ++i) EXPECT_EQ(row[i], expected[i]) << i;
-    EXPECT_EQ(row[4], 100);  // moved 100 points right
+    // the definition's centre goes to the centre of the placed 20 x 10 rectangle
+    EXPECT_EQ(row[4], 110);
+    EXPECT_EQ(row[5], 145);
     for (double v : g->pMainArtList->aEntry[1].dMatrix) EXPECT_EQ(v, 0);
 }
 
@@ -184,21 +217,33 @@ TEST_F(ArtLists, PluginArtIsCollectedThroughItsResultArt)
     EXPECT_EQ(RowNames(), (std::vector<std::string>{"result", "p"}));
 }
 
-TEST_F(ArtLists, MoreThan4096ObjectsGiveTheFirst4096WithoutAnError)
+TEST_F(ArtLists, EveryObjectOfALargeLayerIsCollectedInWalkOrder)
 {
+    // 5712 paths on one layer, as a drawing from another program had them.
     Load("<g id=\"l\"/>");
     host::Art* group = doc_->layers[0]->group;
-    for (int i = 0; i < 4097; ++i) {
+    for (int i = 0; i < 5712; ++i) {
         host::Art* path = nullptr;
         ASSERT_EQ(host::NewArt(*doc_, host::ArtType::Path, host::Placement::InsideOnBottom, group, &path), kNoErr);
         path->name = std::to_string(i);
         host::SetPathSegments(path, {AIPathSegment{{5, 5}, {5, 5}, {5, 5}, 1}, AIPathSegment{{9, 9}, {9, 9}, {9, 9}, 1}});
     }
     EXPECT_EQ(CollectArt(host::ToHandle(group), 0, nullptr), kNoErr);
-    ASSERT_EQ(g->pMainArtList->iCount, 4096);
-    EXPECT_EQ(host::FromHandle(g->pMainArtList->aEntry[0].hArt)->name, "0");
-    EXPECT_EQ(host::FromHandle(g->pMainArtList->aEntry[4095].hArt)->name, "4095");
+    ASSERT_EQ(g->pMainArtList->iCount, 5712);
+    for (int32_t i = 0; i < 5712; ++i)
+        ASSERT_EQ(host::FromHandle(g->pMainArtList->aEntry[i].hArt)->name, std::to_string(i));
     EXPECT_EQ(g->fAbort, 0);
+
+    // Without memory for more rows the walk stops the run instead of dropping objects.
+    FreeArtLists();
+    ASSERT_EQ(AllocateArtLists(), kNoErr);
+    SetListAllocator([](size_t, size_t) -> void* { return nullptr; });
+    CollectArt(host::ToHandle(group), 0, nullptr);
+    SetListAllocator(nullptr);
+    EXPECT_EQ(g->pMainArtList->iCount, kArtListFirstCapacity);
+    EXPECT_EQ(g->fAbort, 1);
+    EXPECT_EQ(g->conversion.iRunFailure, kOutOfMemoryErr);
+    g->fAbort = 0;
 }
 
 TEST_F(ArtLists, CancelDuringTheWalkKeepsTheRowsAlreadyAdded)

@@ -1,6 +1,7 @@
-// Speed and memory of the page conversion on a generated drawing of 4096 curved closed
-// paths on one A4 page: each sort mode for a pen layer, and the cutter class with the
-// overlap union. Each run happens in a child process, so its peak memory is its own.
+// Speed and memory of the page conversion on generated drawings: 4096 curved closed paths on
+// one A4 page, each sort mode for a pen layer and the cutter class with the overlap union;
+// and 20 000 small circles on one layer, each sort mode and the cutter order. Each run
+// happens in a child process, so its peak memory is its own.
 #include <benchmark/benchmark.h>
 
 #include <sys/resource.h>
@@ -48,10 +49,28 @@ std::string GenerateDrawing()
     return path;
 }
 
-const std::string& Drawing()
+// 200 by 100 circles of 0.3 mm radius, 1 mm apart, on one layer.
+std::string GenerateCircles()
 {
-    static const std::string path = GenerateDrawing();
+    const std::string path = std::string(std::getenv("TMPDIR") ? std::getenv("TMPDIR") : "/tmp") +
+                             "/travex-bench-circles-" + std::to_string(getpid()) + ".svg";
+    std::ofstream out(path);
+    out << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+           "<svg xmlns=\"http://www.w3.org/2000/svg\" "
+           "xmlns:inkscape=\"http://www.inkscape.org/namespaces/inkscape\" "
+           "width=\"210mm\" height=\"110mm\" viewBox=\"0 0 210 110\">\n"
+           "<g inkscape:label=\"Circles\" style=\"fill:none;stroke:#000\">\n";
+    for (int i = 0; i < 20000; ++i)
+        out << "<circle cx=\"" << 5 + i % 200 << "\" cy=\"" << 5 + i / 200 << "\" r=\"0.3\"/>\n";
+    out << "</g>\n</svg>\n";
     return path;
+}
+
+const std::string& Drawing(bool circles)
+{
+    static const std::string blobs = GenerateDrawing();
+    static const std::string many = GenerateCircles();
+    return circles ? many : blobs;
 }
 
 struct ChildReport {
@@ -61,7 +80,7 @@ struct ChildReport {
 };
 
 // One conversion in a child; its wall time and peak resident size come back through a pipe.
-ChildReport ConvertInChild(int16_t sortMode, bool cutter)
+ChildReport ConvertInChild(int16_t sortMode, bool cutter, bool circles)
 {
     ChildReport report{0, 0, 1};
     int fds[2];
@@ -72,10 +91,14 @@ ChildReport ConvertInChild(int16_t sortMode, bool cutter)
         close(fds[0]);
         ConversionJob job;
         InitConversionJob(&job);
-        job.drawing = Drawing();
+        job.drawing = Drawing(circles);
         job.settings.wSortMode = sortMode;
         job.settings.fOverlap = cutter ? 1 : 0;
-        job.layers.emplace_back("Blobs", cutter ? 8 : 1);
+        job.layers.emplace_back(circles ? "Circles" : "Blobs", cutter ? 8 : 1);
+        if (circles) {
+            job.page.rPage = PageRect{0, 0, 210, 110};
+            job.page.rPaper = job.page.rPage;
+        }
         std::string path, error;
         const auto start = std::chrono::steady_clock::now();
         ChildReport mine{0, 0, RunConversionJob(job, &path, &error)};
@@ -98,10 +121,10 @@ ChildReport ConvertInChild(int16_t sortMode, bool cutter)
     return report;
 }
 
-void Convert(benchmark::State& state, int16_t sortMode, bool cutter)
+void Convert(benchmark::State& state, int16_t sortMode, bool cutter, bool circles = false)
 {
     for (auto _ : state) {
-        const ChildReport report = ConvertInChild(sortMode, cutter);
+        const ChildReport report = ConvertInChild(sortMode, cutter, circles);
         if (report.status != 0) {
             state.SkipWithError("the conversion failed");
             break;
@@ -117,6 +140,11 @@ BENCHMARK_CAPTURE(Convert, pens_unsorted, 0, false)->UseManualTime()->Iterations
 BENCHMARK_CAPTURE(Convert, pens_origin_distance, 1, false)->UseManualTime()->Iterations(3)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(Convert, pens_nearest_neighbour, 2, false)->UseManualTime()->Iterations(3)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(Convert, cutter_united, 0, true)->UseManualTime()->Iterations(3)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(Convert, circles_unsorted, 0, false, true)->UseManualTime()->Iterations(3)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(Convert, circles_origin_distance, 1, false, true)->UseManualTime()->Iterations(3)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(Convert, circles_nearest_neighbour, 2, false, true)->UseManualTime()->Iterations(3)->Unit(benchmark::kMillisecond);
+// The cutter order groups overlapping objects pair by pair: a slow run, once.
+BENCHMARK_CAPTURE(Convert, circles_cutter_order, 0, true, true)->UseManualTime()->Iterations(1)->Unit(benchmark::kMillisecond);
 
 // The runs write their plot data files into a folder of their own, not into the user's.
 int main(int argc, char** argv)

@@ -92,7 +92,12 @@ static int ConvertLocked(const ConversionJob& job, std::string* plotDataPath, st
         } else {
             ConvertAllPages();
             FreeArtLists();
-            if (g->conversion.iWriteFailure != 0) {
+            if (g->conversion.iRunFailure != 0) {
+                *error = "the conversion ended early (status " + std::to_string(g->conversion.iRunFailure) +
+                         (g->conversion.iRunFailure == kOutOfMemoryErr ? ", out of memory" : "") +
+                         "); the plot data file is incomplete";
+                status = 1;
+            } else if (g->conversion.iWriteFailure != 0) {
                 *error = std::string("the plot data file could not be written: ") +
                          (g->conversion.iWriteFailure > 0 ? std::strerror(g->conversion.iWriteFailure) : "unknown");
                 status = 1;
