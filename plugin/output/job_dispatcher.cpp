@@ -71,9 +71,12 @@ int32_t RunPlotJob()
         StepSendMachine();
     CloseJob();
 
-    // The first failure decides: a port or plot data file error already shown, then the
+    // The first failure decides: a port or plot data file error already shown, memory that
+    // ran out while the art was collected (nothing of such a job goes out), then the
     // route's own; a cancel that nothing else failed is reported as one.
     ASErr status = SendMachineStatus();
+    if (status == kNoErr && g->conversion.iRunFailure != kNoErr)
+        status = g->conversion.iRunFailure;
     if (m.fPreview == 0 && m.fNoPort != 0 && status == kNoErr)
         status = RunJobRoute();
     if (status == kNoErr && g->fAbort != 0)
