@@ -112,7 +112,8 @@ void ReleaseRunRecords()
 ASErr RunLockedOutput(AIMenuMessage* message)
 {
     Release(g->pLayerTable);
-    g->pLayerTable = static_cast<LayerTable*>(std::calloc(1, sizeof(LayerTable)));
+    // from the run's block allocator, as the art lists are, so that a failure can be had
+    g->pLayerTable = static_cast<LayerTable*>(AllocateListBlock(1, sizeof(LayerTable)));
     ClearRunRecords();
     ASErr status = g->pLayerTable != nullptr ? PrepareRun() : kOutOfMemoryErr;
     if (status == kNoErr) {
