@@ -3,6 +3,7 @@
 #include "platform/process_start.h"
 #include "platform/registry_store.h"
 #include "plugin/entry/plugin_handlers.h"
+#include "plugin/entry/run_services.h"
 #include "plugin/records/configuration_layer.h"
 #include "plugin/settings/page_setup.h"
 #include "plugin/settings/settings_folder.h"
@@ -83,7 +84,8 @@ ASErr RunConfigurationCommand(AIMenuMessage* message)
     if (!RunConfigurationProgram(folder))
         return kNoErr;
     int32_t answer = 0;
-    if (marked && ReadRetVal(&answer) && answer == kRetValOk)
-        ApplyPageSetupToPlotArea();
+    // A page record that cannot be placed (no usable scale) leaves the plot area as it was.
+    if (marked && ReadRetVal(&answer) && answer == kRetValOk && !ApplyPageSetupToPlotArea())
+        PlayMessageBeep();
     return kNoErr;
 }

@@ -6,6 +6,7 @@
 #include "plugin/records/plot_area_tool.h"
 #include "plugin/entry/plugin_globals.h"
 #include "plugin/entry/plugin_handlers.h"
+#include "plugin/entry/run_services.h"
 #include "plugin/entry/suite_table.h"
 
 ASErr HandleToolEditOptions(AIToolMessage* message) { return kNoErr; }
@@ -35,10 +36,11 @@ ASErr HandleToolMouseUp(AIToolMessage* message)
         return kNoErr;
     const RealPoint origin = g->ptCursor;
     EndPlotAreaTracking();
-    ComputePlotAreaRects(origin, &g->rPaperArea, &g->rPageArea);
-    BuildConfigurationLayer(1);
-    SavePageSetupToDocument();
-    SetPlotAreaUndoTexts();
+    // A page record without a usable scale places nothing: the plot area stays where it was.
+    if (PlacePlotArea(origin))
+        SetPlotAreaUndoTexts();
+    else
+        PlayMessageBeep();
     ResetPlotAreaTracking();
     return kNoErr;
 }

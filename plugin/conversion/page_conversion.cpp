@@ -3,6 +3,7 @@
 #include "plugin/conversion/page_conversion.h"
 
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 
@@ -56,6 +57,25 @@ char gPageHeader[kPageTextLimit + 1];
 char gPageFooter[kPageTextLimit + 1];
 
 bool Stopped(ASErr r) { return r != kNoErr || g->fAbort != 0; }
+
+// Frame and offset sums of pages far off the plotter's range stop at the 32-bit limits.
+int32_t SaturatedSum(int64_t sum)
+{
+    if (sum > INT32_MAX)
+        return INT32_MAX;
+    if (sum < -INT32_MAX)
+        return -INT32_MAX;
+    return static_cast<int32_t>(sum);
+}
+
+int32_t SaturatedRound(double value)
+{
+    if (!(value > -2147483647.0))
+        return value != value ? 0 : -INT32_MAX;
+    if (value >= 2147483647.0)
+        return INT32_MAX;
+    return static_cast<int32_t>(value);
+}
 
 void CopyPageText(char* target, const char* source)
 {
@@ -275,17 +295,15 @@ void SetUpPage(const PageSetup* setup, int32_t page)
     c.wUnitsPerMm = g->wUnitsPerMm > 0 ? g->wUnitsPerMm : 40;
     const double upm = c.wUnitsPerMm;
 
-    c.dScaleX = setup->Scale / 10000.0;
+    // A scale of 0 or below has no meaning: such a page converts at 100 %.
+    c.dScaleX = setup->Scale > 0 ? setup->Scale / 10000.0 : 1.0;
     c.dScaleY = c.dScaleX;
     g->fRotate = fRotate;
     g->fSortAxis = fRotate;
 
-    // A scale of 0 is refused by the page setup; without one the page keeps its paper size.
-    const double scaleX = c.dScaleX > 0 ? c.dScaleX : 1;
-    const double scaleY = c.dScaleY > 0 ? c.dScaleY : 1;
-    const double widthPt = setup->rPage.right * kPointsPerMm / scaleX;
-    const double heightPt = setup->rPage.bottom * kPointsPerMm / scaleY;
-    c.iPageHeightPt = static_cast<int32_t>(heightPt + 0.5);
+    const double widthPt = setup->rPage.right * kPointsPerMm / c.dScaleX;
+    const double heightPt = setup->rPage.bottom * kPointsPerMm / c.dScaleY;
+    c.iPageHeightPt = SaturatedRound(heightPt + 0.5);
     c.rPageBounds.left = origin.h;
     c.rPageBounds.top = sAIRealMath ? sAIRealMath->AIRealAdd(origin.v, heightPt) : origin.v + heightPt;
     c.rPageBounds.right = sAIRealMath ? sAIRealMath->AIRealAdd(origin.h, widthPt) : origin.h + widthPt;
@@ -304,18 +322,18 @@ void SetUpPage(const PageSetup* setup, int32_t page)
     const int32_t py = PointsToPlotterUnits(origin.v * c.dScaleY);
     const int16_t wPaperOrigin = settings ? settings->wPaperOrigin : 0;
     if (wPaperOrigin == 0) {
-        c.originOffset.iDx = -py - hu / 2;
-        c.originOffset.iDy = px + wu / 2;
+        c.originOffset.iDx = SaturatedSum(-int64_t(py) - hu / 2);
+        c.originOffset.iDy = SaturatedSum(int64_t(px) + wu / 2);
         c.plotFrame.iXMin = -(hu / 2);
         c.plotFrame.iYMin = -(wu / 2);
     } else {
-        c.originOffset.iDx = -py;
-        c.originOffset.iDy = px + wu;
+        c.originOffset.iDx = SaturatedSum(-int64_t(py));
+        c.originOffset.iDy = SaturatedSum(int64_t(px) + wu);
         c.plotFrame.iXMin = 0;
         c.plotFrame.iYMin = 0;
     }
-    c.plotFrame.iXMax = c.plotFrame.iXMin + hu;
-    c.plotFrame.iYMax = c.plotFrame.iYMin + wu;
+    c.plotFrame.iXMax = SaturatedSum(int64_t(c.plotFrame.iXMin) + hu);
+    c.plotFrame.iYMax = SaturatedSum(int64_t(c.plotFrame.iYMin) + wu);
 
     ResetPenWriterPage();
     e.wPdHistory = 0;

@@ -199,11 +199,32 @@ PageSetup* GetPageSetup()
     return g->pPageSetup;
 }
 
-void ApplyPageSetupToPlotArea()
+bool PlacePlotArea(RealPoint origin)
 {
-    RealPoint origin = {0, 0};
-    GetPlotAreaOrigin(&origin, 0, 0, 1);
-    ComputePlotAreaRects(origin, &g->rPaperArea, &g->rPageArea);
+    PlotAreaRect paper = g->rPaperArea;
+    PlotAreaRect page = g->rPageArea;
+    // A refused record must not replace the placed rectangles nor the document's record.
+    if (!ComputePlotAreaRects(origin, &paper, &page))
+        return false;
+    g->rPaperArea = paper;
+    g->rPageArea = page;
     BuildConfigurationLayer(1);
     SavePageSetupToDocument();
+    return true;
+}
+
+bool ApplyPageSetupToPlotArea()
+{
+    AILayerHandle layer = nullptr;
+    ASBoolean editable = 0;
+    if (FindOwnLayer(kConfigurationLayer, &layer) == kNoErr && layer != nullptr)
+        sAILayer->GetLayerEditable(layer, &editable);
+    RealPoint origin = {0, 0};
+    GetPlotAreaOrigin(&origin, 0, 0, 1);
+    if (PlacePlotArea(origin))
+        return true;
+    // Finding the origin unlocked the layer; a refused record leaves it as it was.
+    if (layer != nullptr)
+        sAILayer->SetLayerEditable(layer, editable);
+    return false;
 }

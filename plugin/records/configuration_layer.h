@@ -27,7 +27,13 @@ void GetPlotAreaOrigin(RealPoint* origin, int16_t taller, int16_t horizontal, in
 // document's page record on every call; null when none can be had.
 PageSetup* GetPageSetup();
 
-// After OK in the configuration program: the plot area rebuilt from the fresh page record
-// with the first page where it lay (or at (0, 0) without two rectangles), and the record
-// kept in the document.
-void ApplyPageSetupToPlotArea();
+// Places the plot area with the page's lower-left corner at origin: both rectangles from a
+// fresh page record (ComputePlotAreaRects), the layer rebuilt and the record kept in the
+// document. A record that ComputePlotAreaRects refuses changes nothing in the document and
+// leaves g->rPaperArea and g->rPageArea; false then.
+bool PlacePlotArea(RealPoint origin);
+
+// After OK in the configuration program: the plot area placed from the fresh page record
+// with the first page where it lay (or at (0, 0) without two rectangles). A refused record
+// leaves the document as it was, the configuration layer's lock included; false then.
+bool ApplyPageSetupToPlotArea();

@@ -84,14 +84,19 @@ void ApplyPrefsLine(const std::string fields[kFieldCount])
     }
 }
 
-// The whole file as text ending at its first NUL.
-FileRead ReadPrefsText(const std::string& path, std::string& text)
+// Every byte of the file.
+FileRead ReadPrefsBytes(const std::string& path, std::string& bytes)
 {
-    std::string bytes;
     if (int error = ReadWholeFile(path, kLargestPrefsFile, &bytes))
         return error == ENOENT ? FileRead::kMissing : FileRead::kUnreadable;
-    text.assign(bytes.c_str());
     return FileRead::kRead;
+}
+
+// The text the reader reads ends at the file's first NUL.
+size_t TextEnd(const std::string& bytes)
+{
+    const size_t nul = bytes.find('\0');
+    return nul == std::string::npos ? bytes.size() : nul;
 }
 
 // Calls body(line, length) for every line of the text.
@@ -113,10 +118,10 @@ void ForEachLine(const std::string& text, Body body)
 void ReadPrefsIni()
 {
     std::string path;
-    std::string text;
-    if (!PrefsFilePath(path) || ReadPrefsText(path, text) != FileRead::kRead)
+    std::string bytes;
+    if (!PrefsFilePath(path) || ReadPrefsBytes(path, bytes) != FileRead::kRead)
         return;
-    ForEachLine(text, [](const char* line, size_t length) {
+    ForEachLine(bytes.substr(0, TextEnd(bytes)), [](const char* line, size_t length) {
         std::string fields[kFieldCount];
         if (ParsePrefsLine(line, length, fields))
             ApplyPrefsLine(fields);
@@ -131,10 +136,15 @@ void WritePrefsIni()
     // Lines of other keys (the product name) stay; the language line is replaced.
     std::string old;
     std::string text;
-    FileRead read = ReadPrefsText(path, old);
+    FileRead read = ReadPrefsBytes(path, old);
     // A file that is there but cannot be read is not replaced: its lines would be lost.
     if (read == FileRead::kUnreadable)
         return;
+    // The reader stops at a NUL: what follows it is kept byte for byte after the language
+    // line, which stays where the reader finds it.
+    const size_t end = TextEnd(old);
+    const std::string unread = old.substr(end);
+    old.resize(end);
     if (read == FileRead::kRead) {
         ForEachLine(old, [&text](const char* line, size_t length) {
             std::string fields[kFieldCount];
@@ -151,6 +161,7 @@ void WritePrefsIni()
     case 2: text += "KOREAN\r\n"; break;
     default: break;
     }
+    text += unread;
 
     ReplaceWholeFile(path, text, 0666);
 }

@@ -6,5 +6,6 @@
 // one, g->szProductName. A missing or unreadable file changes nothing.
 void ReadPrefsIni();
 
-// Writes the language line from g->iLanguage; the file's other lines are kept.
+// Writes the language line from g->iLanguage; the file's other lines are kept, and the
+// bytes from a NUL on (which the reader never reads) are kept unchanged after it.
 void WritePrefsIni();

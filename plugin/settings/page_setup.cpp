@@ -34,10 +34,28 @@ int32_t PageNumber(uint32_t value)
     return static_cast<int16_t>(value & 0xFFFF);
 }
 
+int32_t LimitPageValue(int64_t value)
+{
+    if (value > kPageValueLimit)
+        return kPageValueLimit;
+    if (value < -kPageValueLimit)
+        return -kPageValueLimit;
+    return static_cast<int32_t>(value);
+}
+
 } // namespace
+
+void LimitPageSetup(PageSetup* page)
+{
+    for (int i = 0; i < 16; ++i) {
+        int32_t* field = PageField(page, i);
+        *field = IsPageNumber(i) ? PageNumber(static_cast<uint32_t>(*field)) : LimitPageValue(*field);
+    }
+}
 
 void GrowPaperFromPage(PageSetup* page, const PlotSettings* settings)
 {
+    LimitPageSetup(page);
     page->rPage.top = 0;
     page->rPage.left = 0;
     page->rPage.right = page->Width;
@@ -45,10 +63,11 @@ void GrowPaperFromPage(PageSetup* page, const PlotSettings* settings)
     MarginRect none = {0, 0, 0, 0};
     const MarginRect& m = settings == nullptr ? none
         : (page->pisroll != 0 ? settings->rRollMargin : settings->rSheetMargin);
-    page->rPaper.top = page->rPage.top - m.top;
-    page->rPaper.left = page->rPage.left - m.left;
-    page->rPaper.right = page->rPage.right + m.right;
-    page->rPaper.bottom = page->rPage.bottom + m.bottom;
+    // A margin of any size gives a paper rectangle within the record's limits.
+    page->rPaper.top = LimitPageValue(int64_t(page->rPage.top) - m.top);
+    page->rPaper.left = LimitPageValue(int64_t(page->rPage.left) - m.left);
+    page->rPaper.right = LimitPageValue(int64_t(page->rPage.right) + m.right);
+    page->rPaper.bottom = LimitPageValue(int64_t(page->rPage.bottom) + m.bottom);
 }
 
 void SetDefaultPageSetup(PageSetup* page, const PlotSettings* settings, const PaperList* list)
@@ -86,7 +105,7 @@ int32_t ReadPageSetupValues(PageSetup* page)
         uint32_t value = 0;
         if (QueryRegistryDword(key, kPageSetupValueNames[i], &value) != kRegistrySuccess)
             continue;
-        *PageField(page, i) = IsPageNumber(i) ? PageNumber(value) : static_cast<int32_t>(value);
+        *PageField(page, i) = IsPageNumber(i) ? PageNumber(value) : LimitPageValue(static_cast<int32_t>(value));
     }
     CloseRegistryKey(key);
     return CloseRegistryKey(top);

@@ -9,20 +9,25 @@
 constexpr int32_t kPageSizeFirstPaper = 601;   // Size of paper-list row 0
 constexpr int32_t kPageSizeCustom = 999;
 
+// Every value within -kPageValueLimit to kPageValueLimit, the page numbers within 16 bits
+// (the low 16 bits, sign-extended), so that sums and products of them cannot overflow.
+void LimitPageSetup(PageSetup* page);
+
 extern const char kBrenvolticKey[];     // "Software\Brenvoltic"
 extern const char kConfigSubKey[];      // "TRVXSerConfig": page setup values and RetVal
 extern const char kPluginSubKey[];      // "TRAVEX-Pro": fTextOut
 extern const char* const kPageSetupValueNames[16];
 
 // rPage = 0, 0, Width, Height; rPaper = rPage grown outward by the roll margins when
-// pisroll is set, else the sheet margins (no margins without settings).
+// pisroll is set, else the sheet margins (no margins without settings). The record is
+// limited first and the paper's edges stay within the limits whatever the margins.
 void GrowPaperFromPage(PageSetup* page, const PlotSettings* settings);
 
 // The plug-in's defaults: portrait, paper-list row 0 at 100 %, pages 1 to 1.
 void SetDefaultPageSetup(PageSetup* page, const PlotSettings* settings, const PaperList* list);
 
 // Replaces each field whose registry value exists (the page numbers take the low 16 bits,
-// sign-extended). The error of opening Software\Brenvoltic, else of its subkey, else the
+// sign-extended, every other value is limited as LimitPageSetup does). The error of opening Software\Brenvoltic, else of its subkey, else the
 // result of closing it.
 int32_t ReadPageSetupValues(PageSetup* page);
 

@@ -122,6 +122,10 @@ struct PageRect {
     int32_t bottom;
 };
 
+// The largest magnitude the readers take for a page record's values and the margins, each
+// in its own unit (millimetres for lengths): far beyond any plotter, far below overflow.
+constexpr int32_t kPageValueLimit = 100000;
+
 struct PageSetup {
     int32_t Orientation;
     int32_t Size;

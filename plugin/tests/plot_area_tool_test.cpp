@@ -224,3 +224,87 @@ TEST_F(PlotAreaTool, MouseUpPlacesThePlotAreaInEitherLanguage)
 }
 
 }  // namespace
+
+namespace {
+
+// What a placement could change in the document: both rectangles' corners, the page
+// record, the layer's lock, the undo text.
+struct PlacedState {
+    std::vector<AIRealPoint> corners;
+    std::vector<std::string> records;
+    bool fEditable = false;
+    std::string undo;
+};
+
+class RefusedPlacement : public PlotAreaTool {
+protected:
+    PlacedState Snapshot()
+    {
+        PlacedState state;
+        for (host::Art* path : ConfigPaths())
+            for (const AIPathSegment& s : path->segments)
+                state.corners.push_back(s.ptAnchor);
+        if (host::Layer* layer = ConfigLayer()) {
+            state.fEditable = layer->fEditable;
+            for (host::Art* child : layer->group->children)
+                if (child->type == host::ArtType::TextFrame)
+                    state.records.push_back(RecordText(child));
+        }
+        state.undo = host::HostUndoText();
+        return state;
+    }
+
+    void ExpectSame(const PlacedState& got, const PlacedState& want, const std::string& label)
+    {
+        ASSERT_EQ(got.corners.size(), want.corners.size()) << label;
+        for (size_t i = 0; i < want.corners.size(); ++i) {
+            EXPECT_EQ(got.corners[i].h, want.corners[i].h) << label << ": corner " << i;
+            EXPECT_EQ(got.corners[i].v, want.corners[i].v) << label << ": corner " << i;
+        }
+        EXPECT_EQ(got.records, want.records) << label << ": the page record";
+        EXPECT_EQ(got.fEditable, want.fEditable) << label << ": the layer's lock";
+        EXPECT_EQ(got.undo, want.undo) << label;
+    }
+};
+
+TEST_F(RefusedPlacement, RefusedPageRecordLeavesThePlacedPlotAreaOnMouseUpAndAfterConfigurationOk)
+{
+    const struct {
+        const char* name;
+        int32_t scale;
+        PageRect page;
+    } records[] = {
+        {"scale 0", 0, {0, 0, 100, 50}},
+        {"negative scale", -10000, {0, 0, 100, 50}},
+        {"corners beyond 32-bit numbers", 1, {0, 0, 100000, 50}},
+    };
+    const char* const routes[] = {"mouse up", "configuration OK"};
+    for (const auto& record : records) {
+        for (const auto& route : routes) {
+            const std::string label = std::string(record.name) + ", " + route;
+            SetRegistryPage(Page(10000, {0, 0, 100, 50}, {-10, -10, 110, 60}));
+            g->iLanguage = 0;
+            StartTracking();
+            Send(HandleToolMouseDrag, 100, 100);
+            Send(HandleToolMouseUp, 100, 100);
+            const PlacedState placed = Snapshot();
+            // a placement now would name the undo step in English
+            g->iLanguage = 1;
+            ASSERT_EQ(placed.corners.size(), 8u) << label;
+            ASSERT_FALSE(placed.fEditable) << label;
+
+            SetRegistryPage(Page(record.scale, record.page, record.page));
+            if (route == routes[0]) {
+                StartTracking();
+                Send(HandleToolMouseDrag, 300, 250);
+                Send(HandleToolMouseUp, 300, 250);
+            } else {
+                ApplyPageSetupToPlotArea();
+            }
+            ExpectSame(Snapshot(), placed, label);
+            EXPECT_EQ(g->wTrackState, 0) << label;
+        }
+    }
+}
+
+}  // namespace

@@ -152,3 +152,34 @@ TEST_F(PrefsFileTest, WritingKeepsTheUsersOtherLines)
 }
 
 } // namespace
+
+namespace {
+
+// A preferences file with a NUL in it: the reader reads up to the NUL, the writer keeps
+// every byte from the NUL on and puts the language line where the reader finds it.
+TEST_F(PrefsFileTest, WritingKeepsEveryByteFromANulOn)
+{
+    const std::string fixture = ReadBytes(std::string(TRAVEX_SOURCE_DIR) + "/plugin/tests/inputs/prefs_nul_inside.ini");
+    const size_t nul = fixture.find('\0');
+    ASSERT_NE(nul, std::string::npos);
+    const std::string tail = fixture.substr(nul);
+    ASSERT_GT(tail.size(), 10u);
+    WriteBytes(PrefsPath(), fixture);
+
+    g->iLanguage = 1;
+    WritePrefsIni();
+    const std::string written = ReadBytes(PrefsPath());
+    EXPECT_EQ(written, "' my settings\r\nproduct = \"My Plotter\"\r\nlanguage = ENGLISH\r\n" + tail);
+
+    g->iLanguage = 0;
+    ReadPrefsIni();
+    EXPECT_EQ(g->iLanguage, 1) << "the language line stands before the NUL";
+    EXPECT_STREQ(g->szProductName, "My Plotter");
+
+    // written again, the bytes after the NUL are still the same
+    g->iLanguage = 2;
+    WritePrefsIni();
+    EXPECT_EQ(ReadBytes(PrefsPath()), "' my settings\r\nproduct = \"My Plotter\"\r\nlanguage = KOREAN\r\n" + tail);
+}
+
+} // namespace

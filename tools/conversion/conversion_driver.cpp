@@ -1,7 +1,11 @@
 #include "tools/conversion/conversion_driver.h"
 
+#include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
+#include <vector>
 
 #include "sdk/ai_layer.h"
 #include "plugin/conversion/art_lists.h"
@@ -16,10 +20,71 @@
 #include "plugin/entry/plugin_binding.h"
 #include "plugin/entry/plugin_globals.h"
 #include "plugin/settings/settings_defaults.h"
+#include "plugin/entry/run_services.h"
 #include "plugin/entry/suite_table.h"
 #include "host/suites/text_engine.h"
 #include "host/suites/user_suite.h"
 #include "host/svg/svg_file.h"
+
+namespace {
+
+constexpr int32_t kLastPageNumber = 32767;
+
+bool FilledToolSlot(const PlotSettings& settings, int16_t slot)
+{
+    const int16_t type = settings.aToolSlot[slot - 1].wType;
+    return type > 0 && type < 12;
+}
+
+// The user's layer titles of the drawing, the plug-in's own layers passed over.
+std::vector<std::string> UserLayerTitles()
+{
+    std::vector<std::string> titles;
+    ASInt32 count = 0;
+    sAILayer->CountLayers(&count);
+    for (ASInt32 n = 0; n < count; ++n) {
+        AILayerHandle layer = nullptr;
+        char title[256];
+        if (sAILayer->GetNthLayer(n, &layer) == kNoErr &&
+            sAILayer->GetLayerTitle(layer, title, sizeof title) == kNoErr && !IsOwnLayerTitle(title))
+            titles.push_back(title);
+    }
+    return titles;
+}
+
+// The first layer of the job that the drawing does not hold; empty when all are there.
+std::string MissingLayer(const ConversionJob& job)
+{
+    const std::vector<std::string> titles = UserLayerTitles();
+    for (const auto& [name, slot] : job.layers)
+        if (std::find(titles.begin(), titles.end(), name) == titles.end())
+            return name;
+    return "";
+}
+
+}  // namespace
+
+std::string CheckConversionJob(const ConversionJob& job)
+{
+    if (job.layers.empty())
+        return "no layer to convert (name one with --layer TITLE=TOOL)";
+    for (const auto& [name, slot] : job.layers) {
+        if (slot < 1 || slot > kToolSlotCount)
+            return "tool slot " + std::to_string(slot) + " of layer \"" + name + "\" is not 1 to 10";
+        if (!FilledToolSlot(job.settings, slot))
+            return "tool slot " + std::to_string(slot) + " of layer \"" + name +
+                   "\" holds no tool (give it one with --tool " + std::to_string(slot) + "=TYPE)";
+    }
+    for (int32_t page : {job.page.iFstPage, job.page.iLstPage})
+        if (page < 1 || page > kLastPageNumber)
+            return "page " + std::to_string(page) + " is outside 1 to 32767";
+    if (job.page.iFstPage > job.page.iLstPage)
+        return "the print range " + std::to_string(job.page.iFstPage) + "-" + std::to_string(job.page.iLstPage) +
+               " is reversed (no page would be converted)";
+    if (job.settings.wSortMode < 0 || job.settings.wSortMode > 2)
+        return "sort mode " + std::to_string(job.settings.wSortMode) + " is not 0, 1 or 2";
+    return "";
+}
 
 void InitConversionJob(ConversionJob* job)
 {
@@ -32,6 +97,7 @@ void InitConversionJob(ConversionJob* job)
     job->page.Height = 297;
     job->page.iFstPage = 1;
     job->page.iLstPage = 1;
+    job->onPlotDataStart = nullptr;
 }
 
 static void FillLayerTable(const ConversionJob& job)
@@ -59,14 +125,14 @@ static int ConvertLocked(const ConversionJob& job, std::string* plotDataPath, st
     std::string reason;
     if (!host::LoadSvgDocument(job.drawing, document, reason)) {
         *error = reason;
-        return 1;
+        return kConversionFailed;
     }
     host::TheSession().document = &document;
     sSPBasic = host::HostBasicSuite();
     if (AcquireSuites() != kNoErr) {
         *error = "the host's suites could not be acquired";
         host::TheSession().document = nullptr;
-        return 1;
+        return kConversionFailed;
     }
     host::InstallTextEngine();
 
@@ -77,7 +143,7 @@ static int ConvertLocked(const ConversionJob& job, std::string* plotDataPath, st
     int status = 0;
     if (!globals || !table) {
         *error = "out of memory";
-        status = 1;
+        status = kConversionFailed;
     } else {
         g = globals;
         BuildBezierTables();
@@ -86,26 +152,42 @@ static int ConvertLocked(const ConversionJob& job, std::string* plotDataPath, st
         g->pLayerTable = table;
         g->wUnitsPerMm = static_cast<int16_t>(settings.iPlotterUnit > 0 ? settings.iPlotterUnit : 40);
         FillLayerTable(job);
-        if (AllocateArtLists() != kNoErr) {
-            *error = "the art lists could not be allocated";
-            status = 1;
-        } else {
-            ConvertAllPages();
-            FreeArtLists();
-            if (g->conversion.iRunFailure != 0) {
-                *error = "the conversion ended early (status " + std::to_string(g->conversion.iRunFailure) +
-                         (g->conversion.iRunFailure == kOutOfMemoryErr ? ", out of memory" : "") +
-                         "); the plot data file is incomplete";
-                status = 1;
-            } else if (g->conversion.iWriteFailure != 0) {
-                *error = std::string("the plot data file could not be written: ") +
-                         (g->conversion.iWriteFailure > 0 ? std::strerror(g->conversion.iWriteFailure) : "unknown");
-                status = 1;
-            }
-        }
         char path[512];
         GetPlotDataFilePath(path, sizeof path);
         *plotDataPath = path;
+        const std::string missing = MissingLayer(job);
+        if (!missing.empty()) {
+            *error = "the drawing has no layer titled \"" + missing + "\"; nothing was converted";
+            status = kConversionRefused;
+        } else if (AllocateArtLists() != kNoErr) {
+            *error = "the art lists could not be allocated";
+            status = kConversionFailed;
+        } else {
+            if (job.onPlotDataStart != nullptr)
+                job.onPlotDataStart(path);
+            ConvertAllPages();
+            FreeArtLists();
+            // A Ctrl-C the conversion did not come to check still cancels it.
+            const bool cancelled = CheckUserCancel() != kNoErr;
+            if (cancelled) {
+                // What was written is a part of the job that must not be taken for all of it.
+                std::remove(path);
+                *error = "cancelled; the plot data file was removed";
+                status = kConversionCancelled;
+            } else if (g->conversion.iRunFailure != 0) {
+                *error = "the conversion ended early (status " + std::to_string(g->conversion.iRunFailure) +
+                         (g->conversion.iRunFailure == kOutOfMemoryErr ? ", out of memory" : "") +
+                         "); the plot data file is incomplete";
+                status = kConversionFailed;
+            } else if (g->conversion.iWriteFailure != 0) {
+                *error = std::string("the plot data file could not be written: ") +
+                         (g->conversion.iWriteFailure > 0 ? std::strerror(g->conversion.iWriteFailure) : "unknown");
+                status = kConversionFailed;
+            } else if (g->fAbort != 0) {
+                *error = "the conversion stopped at a failed cutter stage; the plot data file is incomplete";
+                status = kConversionFailed;
+            }
+        }
         g = nullptr;
     }
     std::free(table);
@@ -123,7 +205,7 @@ int RunConversionJob(const ConversionJob& job, std::string* plotDataPath, std::s
         if (GetJobFilesFolder(folder, sizeof folder) != 0)
             folder[0] = '\0';
         *error = std::string("another output run is using the job files in ") + folder + "; nothing was converted";
-        return 1;
+        return kConversionFailed;
     }
     int status = ConvertLocked(job, plotDataPath, error);
     UnlockJobFiles();
