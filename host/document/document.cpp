@@ -258,6 +258,13 @@ void SetPathSegments(Art* art, const std::vector<AIPathSegment>& segments)
     MarkArtChanged(art);
 }
 
+void SetPathSegmentRange(Art* art, size_t first, const AIPathSegment* segments, size_t count)
+{
+    if (art->segments.size() < first + count) art->segments.resize(first + count);
+    std::copy(segments, segments + count, art->segments.begin() + static_cast<std::ptrdiff_t>(first));
+    MarkArtChanged(art);
+}
+
 void SetPathClosed(Art* art, bool closed)
 {
     art->fClosed = closed;

@@ -165,6 +165,7 @@ struct Art {
     // Where it came from in the file, and what the host changed since.
     pugi::xml_node_struct* node = nullptr;
     AIRealMatrix contentMatrix{1, 0, 0, 1, 0, 0};  // the SVG user space its element sits in, to artwork
+    AIRealMatrix viewportMatrix{1, 0, 0, 1, 0, 0}; // a nested <svg>: its content's user space to its own
     bool fChanged = false;          // own geometry, style or text changed: rewrite the element
     bool fChildrenChanged = false;  // children added, removed or reordered
     bool fDisposed = false;
@@ -210,6 +211,7 @@ struct Document {
     AIRealMatrix userToArtwork{1, 0, 0, -1, 0, 792};  // root SVG user units to artwork points
     bool fChanged = false;
     bool fLoadFailed = false;       // never save over the file then
+    std::vector<std::string> loadWarnings;  // art of the file that could not be read, and why
 
     std::shared_ptr<SvgSource> svg;
     std::vector<std::unique_ptr<Art>> artPool;
@@ -241,6 +243,8 @@ bool IsArtAlive(const Art* art);   // not null, not disposed, its document still
 // MarkArtChanged.
 void MarkArtChanged(Art* art);
 void SetPathSegments(Art* art, const std::vector<AIPathSegment>& segments);
+// Segments first..first+count replaced in place (the path grows when they run past its end).
+void SetPathSegmentRange(Art* art, size_t first, const AIPathSegment* segments, size_t count);
 void SetPathClosed(Art* art, bool closed);
 void SetPathGuide(Art* art, bool guide);
 void SetPathStyle(Art* art, const PathStyle& style);

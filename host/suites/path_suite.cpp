@@ -34,15 +34,14 @@ ASErr SetPathSegmentCount(AIArtHandle handle, ASInt16 count)
 {
     Art* path = LivePath(handle);
     if (!path || count < 0) return kBadParameterErr;
-    std::vector<AIPathSegment> segments = path->segments;
     AIPathSegment filler{};
     filler.fCorner = 1;
-    if (!segments.empty()) {
-        filler.ptAnchor = segments.back().ptAnchor;
+    if (!path->segments.empty()) {
+        filler.ptAnchor = path->segments.back().ptAnchor;
         filler.ptIn = filler.ptOut = filler.ptAnchor;
     }
-    segments.resize(static_cast<size_t>(count), filler);
-    SetPathSegments(path, segments);
+    path->segments.resize(static_cast<size_t>(count), filler);
+    MarkArtChanged(path);
     return kNoErr;
 }
 
@@ -65,10 +64,8 @@ ASErr SetPathSegmentsFn(AIArtHandle handle, ASInt16 first, ASInt16 count, const 
     if (start > path->segments.size() || end > kMaxSegments) return kBadParameterErr;
     for (ASInt16 i = 0; i < count; ++i)
         if (!Finite(in[i])) return kBadParameterErr;
-    std::vector<AIPathSegment> segments = path->segments;
-    if (end > segments.size()) segments.resize(end);
-    for (size_t i = start; i < end; ++i) segments[i] = *in++;
-    SetPathSegments(path, segments);
+    // in place: a plug-in setting a long path one segment at a time stays linear
+    SetPathSegmentRange(path, start, in, static_cast<size_t>(count));
     return kNoErr;
 }
 

@@ -2,6 +2,7 @@
 // quadratics raised to cubics and elliptical arcs split into quarter-turn cubics.
 #include "host/svg/svg_source.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cmath>
 #include <cstdlib>
@@ -149,63 +150,70 @@ struct Builder {
     }
 };
 
-// Endpoint arc parameters to cubics, as the SVG implementation notes describe.
-void ArcTo(Builder& b, double rx, double ry, double angleDeg, bool largeArc, bool sweep,
+// Endpoint arc parameters to cubics, as the SVG implementation notes describe. The centre is
+// found in long double: the squares and products of coordinates near the largest doubles stay
+// finite there, so an arc between far points is still its arc.
+void ArcTo(Builder& b, double rxIn, double ryIn, double angleDeg, bool largeArc, bool sweep,
            const AIRealPoint& to)
 {
+    using Real = long double;
     AIRealPoint from = b.current;
     if (Same(from, to)) return;
-    rx = std::fabs(rx);
-    ry = std::fabs(ry);
+    Real rx = std::fabs(static_cast<Real>(rxIn));
+    Real ry = std::fabs(static_cast<Real>(ryIn));
     if (rx == 0 || ry == 0) {
         b.LineTo(to);
         return;
     }
-    double phi = angleDeg * M_PI / 180.0;
-    double cs = std::cos(phi), sn = std::sin(phi);
-    double dx = (from.h - to.h) / 2, dy = (from.v - to.v) / 2;
-    double x1 = cs * dx + sn * dy;
-    double y1 = -sn * dx + cs * dy;
-    double lambda = (x1 * x1) / (rx * rx) + (y1 * y1) / (ry * ry);
+    const Real pi = 3.14159265358979323846264338327950288L;
+    Real phi = static_cast<Real>(angleDeg) * pi / 180;
+    Real cs = std::cos(phi), sn = std::sin(phi);
+    Real dx = (static_cast<Real>(from.h) - to.h) / 2, dy = (static_cast<Real>(from.v) - to.v) / 2;
+    Real x1 = cs * dx + sn * dy;
+    Real y1 = -sn * dx + cs * dy;
+    Real lambda = (x1 * x1) / (rx * rx) + (y1 * y1) / (ry * ry);
     if (lambda > 1) {
-        double s = std::sqrt(lambda);
+        Real s = std::sqrt(lambda);
         rx *= s;
         ry *= s;
     }
-    double num = rx * rx * ry * ry - rx * rx * y1 * y1 - ry * ry * x1 * x1;
-    double den = rx * rx * y1 * y1 + ry * ry * x1 * x1;
-    double coef = den == 0 ? 0 : std::sqrt(std::max(0.0, num / den));
+    Real num = rx * rx * ry * ry - rx * rx * y1 * y1 - ry * ry * x1 * x1;
+    Real den = rx * rx * y1 * y1 + ry * ry * x1 * x1;
+    Real coef = den == 0 ? 0 : std::sqrt(std::max(Real(0), num / den));
     if (largeArc == sweep) coef = -coef;
-    double cx1 = coef * rx * y1 / ry;
-    double cy1 = -coef * ry * x1 / rx;
-    double cx = cs * cx1 - sn * cy1 + (from.h + to.h) / 2;
-    double cy = sn * cx1 + cs * cy1 + (from.v + to.v) / 2;
-    auto angle = [](double ux, double uy, double vx, double vy) {
+    Real cx1 = coef * rx * y1 / ry;
+    Real cy1 = -coef * ry * x1 / rx;
+    Real cx = cs * cx1 - sn * cy1 + (static_cast<Real>(from.h) + to.h) / 2;
+    Real cy = sn * cx1 + cs * cy1 + (static_cast<Real>(from.v) + to.v) / 2;
+    auto angle = [](Real ux, Real uy, Real vx, Real vy) {
         return std::atan2(ux * vy - uy * vx, ux * vx + uy * vy);
     };
-    double theta1 = angle(1, 0, (x1 - cx1) / rx, (y1 - cy1) / ry);
-    double delta = angle((x1 - cx1) / rx, (y1 - cy1) / ry, (-x1 - cx1) / rx, (-y1 - cy1) / ry);
-    if (!sweep && delta > 0) delta -= 2 * M_PI;
-    if (sweep && delta < 0) delta += 2 * M_PI;
-    int pieces = static_cast<int>(std::ceil(std::fabs(delta) / (M_PI / 2) - 1e-9));
+    Real theta1 = angle(1, 0, (x1 - cx1) / rx, (y1 - cy1) / ry);
+    Real delta = angle((x1 - cx1) / rx, (y1 - cy1) / ry, (-x1 - cx1) / rx, (-y1 - cy1) / ry);
+    if (!std::isfinite(theta1) || !std::isfinite(delta)) {  // not reached from finite input
+        b.LineTo(to);
+        return;
+    }
+    if (!sweep && delta > 0) delta -= 2 * pi;
+    if (sweep && delta < 0) delta += 2 * pi;
+    int pieces = static_cast<int>(std::ceil(std::fabs(delta) / (pi / 2) - 1e-9L));
     if (pieces < 1) pieces = 1;
-    double step = delta / pieces;
-    double k = 4.0 / 3.0 * std::tan(step / 4);
-    auto point = [&](double t) {
-        double ex = rx * std::cos(t), ey = ry * std::sin(t);
-        return AIRealPoint{cs * ex - sn * ey + cx, sn * ex + cs * ey + cy};
+    Real step = delta / pieces;
+    Real k = 4.0L / 3.0L * std::tan(step / 4);
+    auto point = [&](Real t) {
+        Real ex = rx * std::cos(t), ey = ry * std::sin(t);
+        return AIRealPoint{static_cast<double>(cs * ex - sn * ey + cx), static_cast<double>(sn * ex + cs * ey + cy)};
     };
-    auto derivative = [&](double t) {
-        double ex = -rx * std::sin(t), ey = ry * std::cos(t);
-        return AIRealPoint{cs * ex - sn * ey, sn * ex + cs * ey};
+    auto handle = [&](const AIRealPoint& p, Real t, Real sign) {
+        Real ex = -rx * std::sin(t), ey = ry * std::cos(t);
+        return AIRealPoint{static_cast<double>(p.h + sign * k * (cs * ex - sn * ey)),
+                           static_cast<double>(p.v + sign * k * (sn * ex + cs * ey))};
     };
-    double t = theta1;
+    Real t = theta1;
     for (int i = 0; i < pieces; ++i) {
-        double t2 = t + step;
+        Real t2 = t + step;
         AIRealPoint p1 = point(t), p2 = i + 1 == pieces ? to : point(t2);
-        AIRealPoint d1 = derivative(t), d2 = derivative(t2);
-        b.CurveTo(AIRealPoint{p1.h + k * d1.h, p1.v + k * d1.v},
-                  AIRealPoint{p2.h - k * d2.h, p2.v - k * d2.v}, p2);
+        b.CurveTo(handle(p1, t, 1), handle(p2, t2, -1), p2);
         t = t2;
     }
 }
@@ -227,8 +235,10 @@ bool ParseSvgPathData(const char* data, std::vector<SvgSubpath>& subpaths, std::
         return false;
     };
     s.SkipSpace();
+    const char* commandAt = s.p;
     while (*s.p) {
         if (std::isalpha(static_cast<unsigned char>(*s.p))) {
+            commandAt = s.p;
             if (subpaths.empty() && *s.p != 'M' && *s.p != 'm') return fail("path data does not start with a moveto");
             command = *s.p++;
             s.SkipSpace();
@@ -317,12 +327,47 @@ bool ParseSvgPathData(const char* data, std::vector<SvgSubpath>& subpaths, std::
             break;
         }
         default:
+            s.p = commandAt;  // the error names where the letter stands
             return fail("unknown path command");
         }
         lastCommand = upper;
     }
     b.Finish();
     return true;
+}
+
+void SplitLongSubpaths(std::vector<SvgSubpath>& subpaths, size_t maxSegments)
+{
+    bool anyLong = false;
+    for (const SvgSubpath& sub : subpaths) anyLong = anyLong || sub.segments.size() > maxSegments;
+    if (!anyLong || maxSegments < 2) return;
+    std::vector<SvgSubpath> out;
+    for (SvgSubpath& sub : subpaths) {
+        if (sub.segments.size() <= maxSegments) {
+            out.push_back(std::move(sub));
+            continue;
+        }
+        std::vector<AIPathSegment>& all = sub.segments;
+        if (sub.fClosed) {  // the closing curve, written out: back to the first anchor
+            AIPathSegment back = all.front();
+            back.ptOut = back.ptAnchor;
+            all.push_back(back);
+            all.front().ptIn = all.front().ptAnchor;
+        }
+        for (size_t first = 0;;) {
+            size_t end = std::min(first + maxSegments, all.size());
+            SvgSubpath piece;
+            piece.segments.assign(all.begin() + static_cast<std::ptrdiff_t>(first),
+                                  all.begin() + static_cast<std::ptrdiff_t>(end));
+            if (first > 0) piece.segments.front().ptIn = piece.segments.front().ptAnchor;
+            if (end < all.size()) piece.segments.back().ptOut = piece.segments.back().ptAnchor;
+            DeriveCornerFlags(piece.segments);
+            out.push_back(std::move(piece));
+            if (end == all.size()) break;
+            first = end - 1;  // the next piece starts on this one's last anchor
+        }
+    }
+    subpaths = std::move(out);
 }
 
 std::string FormatSvgNumber(double value)

@@ -4,12 +4,15 @@
 #include "platform/whole_file.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
 #include <cstring>
 #include <fstream>
 #include <map>
+#include <unordered_map>
 #include <set>
 #include <sstream>
 
@@ -230,14 +233,18 @@ bool ParseSvgPaint(const std::string& value, bool& on, Color& color)
 
 namespace {
 
-// A length in user units (a CSS pixel per unit); font-size keywords aside.
-bool UserLength(const std::string& text, double reference, double& value)
+// A length in user units (a CSS pixel per unit): percentages of `reference`, em and ex of
+// `fontSize`, both in user units; font-size keywords aside.
+bool UserLength(const std::string& text, double reference, double fontSize, double& value)
 {
     double points;
-    if (!ParseSvgLength(text.c_str(), reference * 0.75, points)) return false;
+    if (!ParseSvgLength(text.c_str(), reference * 0.75, fontSize * 0.75, points)) return false;
     value = points / 0.75;
     return true;
 }
+
+// What a percentage of the viewport is taken of.
+enum class Axis { kWidth, kHeight, kDiagonal };
 
 // What children inherit. Lengths stay in user units: they take the scale of the element
 // that draws with them.
@@ -247,6 +254,19 @@ struct Inherited {
     ParaFeatures paras;
     double opacity = 1;
     bool fHidden = false;
+    double viewportWidth = 100;  // the nearest viewport, user units
+    double viewportHeight = 100;
+
+    double Reference(Axis axis) const
+    {
+        if (axis == Axis::kWidth) return viewportWidth;
+        if (axis == Axis::kHeight) return viewportHeight;
+        return std::sqrt((viewportWidth * viewportWidth + viewportHeight * viewportHeight) / 2);
+    }
+    bool Length(const std::string& text, Axis axis, double& value) const
+    {
+        return UserLength(text, Reference(axis), chars.fontSize, value);
+    }
 };
 
 void ApplyStyle(const StyleMap& s, Inherited& inherit)
@@ -260,8 +280,12 @@ void ApplyStyle(const StyleMap& s, Inherited& inherit)
     if (auto v = get("fill")) ParseSvgPaint(*v, st.fFillPaint, st.fillColor);
     if (auto v = get("stroke")) ParseSvgPaint(*v, st.fStrokePaint, st.strokeColor);
     double length;
+    CharFeatures& ch = inherit.chars;
+    // The font size first: em and ex of the other lengths are of the element's own size.
+    if (auto v = get("font-size"))
+        if (UserLength(*v, ch.fontSize, ch.fontSize, length) && length > 0) ch.fontSize = length;
     if (auto v = get("stroke-width"))
-        if (UserLength(*v, 100, length) && length >= 0) st.strokeWidth = length * scale;
+        if (inherit.Length(*v, Axis::kDiagonal, length) && length >= 0) st.strokeWidth = length * scale;
     if (auto v = get("stroke-dasharray")) {
         std::vector<double> dashes;
         std::string list = *v;
@@ -271,7 +295,7 @@ void ApplyStyle(const StyleMap& s, Inherited& inherit)
         std::string item;
         bool ok = list.find("none") == std::string::npos;
         while (ok && in >> item) {
-            if (!UserLength(item, 100, length) || length < 0) ok = false;
+            if (!inherit.Length(item, Axis::kDiagonal, length) || length < 0) ok = false;
             else dashes.push_back(length * scale);
         }
         double total = 0;
@@ -281,7 +305,7 @@ void ApplyStyle(const StyleMap& s, Inherited& inherit)
         st.dashArray = dashes;
     }
     if (auto v = get("stroke-dashoffset"))
-        if (UserLength(*v, 100, length)) st.dashOffset = length * scale;
+        if (inherit.Length(*v, Axis::kDiagonal, length)) st.dashOffset = length * scale;
     if (auto v = get("stroke-linecap"))
         st.lineCap = *v == "round" ? 1 : *v == "square" ? 2 : 0;
     if (auto v = get("stroke-linejoin"))
@@ -293,7 +317,6 @@ void ApplyStyle(const StyleMap& s, Inherited& inherit)
         if (*v == "none") inherit.fHidden = true;
     if (auto v = get("visibility")) inherit.fHidden = inherit.fHidden || *v == "hidden" || *v == "collapse";
 
-    CharFeatures& ch = inherit.chars;
     ch.fFillOn = st.fFillPaint;
     ch.fillColor = st.fillColor;
     ch.fStrokeOn = st.fStrokePaint;
@@ -304,11 +327,9 @@ void ApplyStyle(const StyleMap& s, Inherited& inherit)
         if (family.size() >= 2 && (family.front() == '\'' || family.front() == '"')) family = family.substr(1, family.size() - 2);
         if (!family.empty()) ch.fontFamily = family;
     }
-    if (auto v = get("font-size"))
-        if (UserLength(*v, ch.fontSize, length) && length > 0) ch.fontSize = length;
     if (auto v = get("letter-spacing")) {
         if (*v == "normal") ch.tracking = 0;
-        else if (UserLength(*v, ch.fontSize, length) && ch.fontSize > 0) ch.tracking = length / ch.fontSize * 1000;
+        else if (UserLength(*v, ch.fontSize, ch.fontSize, length) && ch.fontSize > 0) ch.tracking = length / ch.fontSize * 1000;
     }
     if (auto v = get("text-anchor"))
         inherit.paras.justification = *v == "middle" ? 2 : *v == "end" ? 1 : 0;
@@ -320,21 +341,29 @@ void ApplyStyle(const StyleMap& s, Inherited& inherit)
 }
 
 struct Reader {
+    explicit Reader(Document& document) : doc(document) {}
+
     Document& doc;
     std::map<std::string, pugi::xml_node> ids;
     std::map<std::string, Symbol*> symbolsById;
-    AIRealMatrix symbolSpace;  // symbol user units to the definition art's coordinates
+    AIRealMatrix symbolSpace = IdentityMatrix();  // symbol user units to the definition art's coordinates
     int depth = 0;
     std::set<pugi::xml_node_struct*> expanding;  // targets of the uses being read
     StyleSheet sheet;
     static constexpr size_t kMaxArt = 2000000;
 
-    double Attr(const pugi::xml_node& n, const char* name, double reference = 100)
+    // A length attribute in user units, percentages of the viewport `in` has.
+    // One it cannot read is said and taken as 0.
+    double Attr(const pugi::xml_node& n, const char* name, Axis axis, const Inherited& in)
     {
         double value = 0;
         pugi::xml_attribute a = n.attribute(name);
-        if (!a || !UserLength(a.value(), reference, value)) return 0;
-        return value;
+        if (!a) return 0;
+        if (in.Length(a.value(), axis, value)) return value;
+        std::string text = TrimCssSpace(a.value());
+        if (!text.empty() && text != "auto")
+            Warn(n, std::string("its ") + name + " \"" + text + "\" is no length the host reads; taken as 0");
+        return 0;
     }
 
     AIRealMatrix ElementMatrix(const pugi::xml_node& n, const AIRealMatrix& parent)
@@ -448,7 +477,7 @@ struct Reader {
     {
         std::string name = LocalName(n);
         if (n.type() != pugi::node_element) return;
-        if (++depth > 600) {  // copies of copies are cut rather than overflowing the stack
+        if (++depth > kMaxReadNesting) {  // refused before reading; a guard for the stack only
             --depth;
             return;
         }
@@ -468,68 +497,57 @@ struct Reader {
         } else if (name == "svg") {
             Art* group = NewDetachedArt(doc, ArtType::Group);
             Attach(group, parent, n, parentCtm);
-            AIRealMatrix inner = ConcatMatrix(ViewportMatrix(n, 100, 100), ctm);
-            for (pugi::xml_node child : n.children()) ReadElement(child, group, inner, in);
+            Inherited inside = in;
+            group->viewportMatrix = ViewportMatrix(n, in, inside);
+            AIRealMatrix inner = ConcatMatrix(group->viewportMatrix, ctm);
+            for (pugi::xml_node child : n.children()) ReadElement(child, group, inner, inside);
         } else if (name == "path") {
             std::vector<SvgSubpath> subpaths;
-            std::string ignored;
-            ParseSvgPathData(n.attribute("d").value(), subpaths, ignored);  // drawn up to the first error
+            std::string error;
+            if (!ParseSvgPathData(n.attribute("d").value(), subpaths, error))
+                Warn(n, error + "; drawn up to there");
             // A moveto that starts no segment draws nothing (cairo ends its paths "Z M x y").
             std::erase_if(subpaths, [](const SvgSubpath& sub) { return sub.segments.size() == 1 && !sub.fClosed; });
-            if (subpaths.size() <= 1) {
-                Art* art = NewPath(parent, n, parentCtm);
-                if (!subpaths.empty()) SetSegments(art, subpaths[0].segments, subpaths[0].fClosed, ctm);
-                FinishStyled(art, in, n, ctm);
-            } else {
-                Art* compound = NewDetachedArt(doc, ArtType::CompoundPath);
-                Attach(compound, parent, n, parentCtm);
-                FinishStyled(compound, in, n, ctm);
-                for (SvgSubpath& sub : subpaths) {
-                    Art* member = NewDetachedArt(doc, ArtType::Path);
-                    member->fChanged = false;
-                    member->elementName = "path";
-                    member->contentMatrix = parentCtm;
-                    member->parent = compound;
-                    member->layer = compound->layer;
-                    compound->children.push_back(member);
-                    SetSegments(member, sub.segments, sub.fClosed, ctm);
-                    FinishStyled(member, in, n, ctm);
-                }
-            }
+            ReadSubpaths(n, parent, parentCtm, ctm, in, subpaths);
         } else if (name == "rect") {
-            double w = Attr(n, "width"), h = Attr(n, "height");
+            double w = Attr(n, "width", Axis::kWidth, in), h = Attr(n, "height", Axis::kHeight, in);
             if (w > 0 && h > 0) {
                 pugi::xml_attribute arx = n.attribute("rx"), ary = n.attribute("ry");
-                double rx = Attr(n, "rx"), ry = Attr(n, "ry");
+                double rx = Attr(n, "rx", Axis::kWidth, in), ry = Attr(n, "ry", Axis::kHeight, in);
                 if (arx && !ary) ry = rx;
                 if (ary && !arx) rx = ry;
                 rx = std::min(std::max(rx, 0.0), w / 2);
                 ry = std::min(std::max(ry, 0.0), h / 2);
                 Art* art = NewPath(parent, n, parentCtm);
-                SetSegments(art, Rectangle(Attr(n, "x"), Attr(n, "y"), w, h, rx, ry), true, ctm);
+                SetSegments(art, Rectangle(Attr(n, "x", Axis::kWidth, in), Attr(n, "y", Axis::kHeight, in), w, h, rx, ry),
+                            true, ctm);
                 FinishStyled(art, in, n, ctm);
+                KeepIfFinite(art, n);
             }
         } else if (name == "circle" || name == "ellipse") {
-            double rx = name == "circle" ? Attr(n, "r") : Attr(n, "rx");
-            double ry = name == "circle" ? rx : Attr(n, "ry");
+            double rx = name == "circle" ? Attr(n, "r", Axis::kDiagonal, in) : Attr(n, "rx", Axis::kWidth, in);
+            double ry = name == "circle" ? rx : Attr(n, "ry", Axis::kHeight, in);
             if (name == "ellipse" && n.attribute("rx") && !n.attribute("ry")) ry = rx;
             if (name == "ellipse" && n.attribute("ry") && !n.attribute("rx")) rx = ry;
             if (rx > 0 && ry > 0) {
                 Art* art = NewPath(parent, n, parentCtm);
-                SetSegments(art, Ellipse(Attr(n, "cx"), Attr(n, "cy"), rx, ry), true, ctm);
+                SetSegments(art, Ellipse(Attr(n, "cx", Axis::kWidth, in), Attr(n, "cy", Axis::kHeight, in), rx, ry), true,
+                            ctm);
                 FinishStyled(art, in, n, ctm);
+                KeepIfFinite(art, n);
             }
         } else if (name == "line") {
-            double x1 = Attr(n, "x1"), y1 = Attr(n, "y1"), x2 = Attr(n, "x2"), y2 = Attr(n, "y2");
+            double x1 = Attr(n, "x1", Axis::kWidth, in), y1 = Attr(n, "y1", Axis::kHeight, in);
+            double x2 = Attr(n, "x2", Axis::kWidth, in), y2 = Attr(n, "y2", Axis::kHeight, in);
             Art* art = NewPath(parent, n, parentCtm);
             SetSegments(art, {{{x1, y1}, {x1, y1}, {x1, y1}, true}, {{x2, y2}, {x2, y2}, {x2, y2}, true}}, false, ctm);
             FinishStyled(art, in, n, ctm);
+            KeepIfFinite(art, n);
         } else if (name == "polyline" || name == "polygon") {
-            std::vector<AIPathSegment> segs;
-            if (Points(n.attribute("points").value(), segs)) {
-                Art* art = NewPath(parent, n, parentCtm);
-                SetSegments(art, segs, name == "polygon", ctm);
-                FinishStyled(art, in, n, ctm);
+            std::vector<SvgSubpath> subpaths(1);
+            if (Points(n.attribute("points").value(), subpaths[0].segments)) {
+                subpaths[0].fClosed = name == "polygon";
+                ReadSubpaths(n, parent, parentCtm, ctm, in, subpaths);
             }
         } else if (name == "use") {
             ReadUse(n, parent, parentCtm, ctm, in);
@@ -538,7 +556,8 @@ struct Reader {
         } else if (name == "image") {
             Art* art = NewDetachedArt(doc, ArtType::Raster);
             Attach(art, parent, n, parentCtm);
-            double x = Attr(n, "x"), y = Attr(n, "y"), w = Attr(n, "width"), h = Attr(n, "height");
+            double x = Attr(n, "x", Axis::kWidth, in), y = Attr(n, "y", Axis::kHeight, in);
+            double w = Attr(n, "width", Axis::kWidth, in), h = Attr(n, "height", Axis::kHeight, in);
             SetSegments(art, Rectangle(x, y, w, h, 0, 0), true, ctm);  // its frame, for bounds only
             art->fHidden = in.fHidden;
         } else if (name == "foreignObject") {
@@ -549,51 +568,124 @@ struct Reader {
         --depth;
     }
 
-    // Viewport of an <svg> or a <symbol> placed by a <use>: x, y and the viewBox mapping.
-    AIRealMatrix ViewportMatrix(const pugi::xml_node& n, double defaultWidth, double defaultHeight)
+    // The subpaths of a path or a polyline: one path, or a compound path of several. A subpath
+    // longer than a path may hold is read as consecutive pieces, so all of it is plotted.
+    void ReadSubpaths(const pugi::xml_node& n, Art* parent, const AIRealMatrix& parentCtm, const AIRealMatrix& ctm,
+                      const Inherited& in, std::vector<SvgSubpath>& subpaths)
+    {
+        SplitLongSubpaths(subpaths);
+        if (subpaths.size() <= 1) {
+            Art* art = NewPath(parent, n, parentCtm);
+            if (!subpaths.empty()) SetSegments(art, std::move(subpaths[0].segments), subpaths[0].fClosed, ctm);
+            FinishStyled(art, in, n, ctm);
+            KeepIfFinite(art, n);
+            return;
+        }
+        Art* compound = NewDetachedArt(doc, ArtType::CompoundPath);
+        Attach(compound, parent, n, parentCtm);
+        FinishStyled(compound, in, n, ctm);
+        for (SvgSubpath& sub : subpaths) {
+            Art* member = NewDetachedArt(doc, ArtType::Path);
+            member->fChanged = false;
+            member->elementName = "path";
+            member->contentMatrix = parentCtm;
+            member->parent = compound;
+            member->layer = compound->layer;
+            compound->children.push_back(member);
+            SetSegments(member, std::move(sub.segments), sub.fClosed, ctm);
+            FinishStyled(member, in, n, ctm);
+        }
+        KeepIfFinite(compound, n);
+    }
+
+    static bool Finite(const AIRealPoint& p) { return std::isfinite(p.h) && std::isfinite(p.v); }
+    static bool Finite(const AIRealMatrix& m)
+    {
+        return std::isfinite(m.a) && std::isfinite(m.b) && std::isfinite(m.c) && std::isfinite(m.d) &&
+               std::isfinite(m.tx) && std::isfinite(m.ty);
+    }
+
+    // Whether every coordinate of the art is a number once placed on the page.
+    static bool FiniteArt(const Art* art)
+    {
+        for (const AIPathSegment& s : art->segments)
+            if (!Finite(s.ptAnchor) || !Finite(s.ptIn) || !Finite(s.ptOut)) return false;
+        if (!std::isfinite(art->style.strokeWidth)) return false;
+        if (art->type == ArtType::SymbolInstance && !Finite(art->matrix)) return false;
+        if (art->type == ArtType::TextFrame) {
+            if (!Finite(art->text.anchor) || !Finite(art->text.matrix)) return false;
+            for (const TextRun& run : art->text.runs)
+                if (!std::isfinite(run.chars.fontSize)) return false;
+            if (art->text.path && !FiniteArt(art->text.path)) return false;
+        }
+        for (const Art* child : art->children)
+            if (!FiniteArt(child)) return false;
+        return true;
+    }
+
+    // Art whose coordinates overflow is left out with a warning, never plotted as strokes of
+    // no length; the file keeps its element as it was.
+    void KeepIfFinite(Art* art, const pugi::xml_node& n)
+    {
+        if (FiniteArt(art)) return;
+        Warn(n, "its coordinates lie beyond every number once placed; left out");
+        Art* parent = art->parent;
+        if (parent) std::erase(parent->children, art);
+        art->parent = nullptr;
+        art->layer = nullptr;
+        art->node = nullptr;
+        art->fDisposed = true;
+    }
+
+    // Viewport of a nested <svg>: x, y and the viewBox mapping onto its width and height
+    // (percentages of the viewport it sits in). `inside` takes the viewport its content has.
+    AIRealMatrix ViewportMatrix(const pugi::xml_node& n, const Inherited& outside, Inherited& inside)
     {
         AIRealMatrix m = IdentityMatrix();
+        double w = n.attribute("width") ? Attr(n, "width", Axis::kWidth, outside) : outside.viewportWidth;
+        double h = n.attribute("height") ? Attr(n, "height", Axis::kHeight, outside) : outside.viewportHeight;
+        inside.viewportWidth = w;
+        inside.viewportHeight = h;
         double vb[4];
         if (ParseViewBox(n.attribute("viewBox").value(), vb)) {
-            double w = n.attribute("width") ? Attr(n, "width") : defaultWidth;
-            double h = n.attribute("height") ? Attr(n, "height") : defaultHeight;
             m = ViewBoxMatrix(vb, w, h, n.attribute("preserveAspectRatio").value());
+            inside.viewportWidth = vb[2];
+            inside.viewportHeight = vb[3];
         }
-        m.tx += Attr(n, "x");
-        m.ty += Attr(n, "y");
+        m.tx += Attr(n, "x", Axis::kWidth, outside);
+        m.ty += Attr(n, "y", Axis::kHeight, outside);
         return m;
     }
 
     void ReadUse(const pugi::xml_node& n, Art* parent, const AIRealMatrix& parentCtm, const AIRealMatrix& ctm,
                  const Inherited& in)
     {
-        std::string href = n.attribute("xlink:href").value();
-        if (href.empty()) href = n.attribute("href").value();
-        if (href.size() < 2 || href[0] != '#') return;
-        auto target = ids.find(href.substr(1));
-        if (target == ids.end()) return;
-        AIRealMatrix placed = ConcatMatrix(AIRealMatrix{1, 0, 0, 1, Attr(n, "x"), Attr(n, "y")}, ctm);
-        if (LocalName(target->second) == "symbol") {
-            Symbol* symbol = symbolsById[href.substr(1)];
+        pugi::xml_node target = UseTarget(n);
+        // A use inside its own target was found when the copies were counted: not expanded.
+        if (!target || cyclicUses.count(n.internal_object())) return;
+        AIRealMatrix placed =
+            ConcatMatrix(AIRealMatrix{1, 0, 0, 1, Attr(n, "x", Axis::kWidth, in), Attr(n, "y", Axis::kHeight, in)}, ctm);
+        if (LocalName(target) == "symbol") {
+            Symbol* symbol = symbolsById[target.attribute("id").value()];
             if (!symbol) return;
             Art* art = NewDetachedArt(doc, ArtType::SymbolInstance);
             Attach(art, parent, n, parentCtm);
             art->symbol = symbol;
-            AIRealMatrix userToArtwork = ConcatMatrix(SymbolViewBox(target->second, n), placed);
+            AIRealMatrix userToArtwork = ConcatMatrix(SymbolViewBox(target, n, in), placed);
             AIRealMatrix fromDefinition;
             InvertMatrix(symbolSpace, fromDefinition);
             art->matrix = ConcatMatrix(fromDefinition, userToArtwork);
             art->fHidden = in.fHidden;
+            KeepIfFinite(art, n);
             return;
         }
-        // A use of plain content is a group of its copy; it stays a <use> in the file. A use
-        // inside its own target, or a flood of nested copies, is not expanded.
-        if (expanding.count(target->second.internal_object()) || doc.artPool.size() > kMaxArt) return;
-        expanding.insert(target->second.internal_object());
+        // A use of plain content is a group of its copy; it stays a <use> in the file.
+        if (expanding.count(target.internal_object()) || doc.artPool.size() > kMaxArt) return;
+        expanding.insert(target.internal_object());
         Art* group = NewDetachedArt(doc, ArtType::Group);
         Attach(group, parent, n, parentCtm);
-        ReadElement(target->second, group, placed, in);
-        expanding.erase(target->second.internal_object());
+        ReadElement(target, group, placed, in);
+        expanding.erase(target.internal_object());
         for (Art* child : group->children) DetachFromFile(child);
     }
 
@@ -604,12 +696,12 @@ struct Reader {
         for (Art* child : art->children) DetachFromFile(child);
     }
 
-    AIRealMatrix SymbolViewBox(const pugi::xml_node& symbol, const pugi::xml_node& use)
+    AIRealMatrix SymbolViewBox(const pugi::xml_node& symbol, const pugi::xml_node& use, const Inherited& in)
     {
         double vb[4];
         if (!ParseViewBox(symbol.attribute("viewBox").value(), vb)) return IdentityMatrix();
         if (use.attribute("width") && use.attribute("height"))
-            return ViewBoxMatrix(vb, Attr(use, "width"), Attr(use, "height"),
+            return ViewBoxMatrix(vb, Attr(use, "width", Axis::kWidth, in), Attr(use, "height", Axis::kHeight, in),
                                  symbol.attribute("preserveAspectRatio").value());
         return AIRealMatrix{1, 0, 0, 1, -vb[0], -vb[1]};
     }
@@ -631,12 +723,12 @@ struct Reader {
         if (scale > 0) {
             t.matrix.a /= scale, t.matrix.b /= scale, t.matrix.c /= scale, t.matrix.d /= scale;
         }
-        AIRealPoint origin{FirstCoordinate(n, "x"), FirstCoordinate(n, "y")};
+        AIRealPoint origin{FirstCoordinate(n, "x", in), FirstCoordinate(n, "y", in)};
         bool lineStarted = false;
         bool preserve = std::string(n.attribute("xml:space").value()) == "preserve";
         textUnits = 0;
         placed.clear();
-        positionStack.assign(1, PositionListsOf(n));
+        positionStack.assign(1, PositionListsOf(n, in));
         ReadTextContent(n, art, ctm, in, preserve, lineStarted, origin, true);
         positionStack.clear();
         if (!preserve) TrimTrailingSpaces(art);
@@ -645,7 +737,7 @@ struct Reader {
         StyleMap ownStyle = ElementStyle(n, &sheet);
         auto inside = ownStyle.find("shape-inside");
         if (t.kind == TextKind::PointText && inside != ownStyle.end()) {
-            if (Art* area = ShapeAsPath(inside->second, ctm)) {
+            if (Art* area = ShapeAsPath(n, inside->second, ctm, in)) {
                 t.kind = TextKind::InPath;
                 t.path = area;
             }
@@ -666,6 +758,7 @@ struct Reader {
             t.runs.push_back(run);
         }
         for (TextRun& run : t.runs) run.chars = ScaledChars(run.chars, scale);
+        KeepIfFinite(art, n);
     }
 
     // --- the characters of a text and where the drawing places them ---
@@ -686,25 +779,26 @@ struct Reader {
     std::vector<PlacedCharacter> placed;
     int32_t textUnits = 0;                     // UTF-16 units of the text read so far
 
-    std::vector<double> LengthList(const pugi::xml_node& n, const char* name)
+    std::vector<double> LengthList(const pugi::xml_node& n, const char* name, const Inherited& in)
     {
+        Axis axis = name[0] == 'x' || name[1] == 'x' ? Axis::kWidth : Axis::kHeight;
         std::string v = n.attribute(name).value();
         for (char& ch : v)
             if (ch == ',') ch = ' ';
-        std::istringstream in(v);
+        std::istringstream list(v);
         std::vector<double> values;
         double value = 0;
-        for (std::string item; in >> item;) values.push_back(UserLength(item, 100, value) ? value : 0);
+        for (std::string item; list >> item;) values.push_back(in.Length(item, axis, value) ? value : 0);
         return values;
     }
 
-    PositionLists PositionListsOf(const pugi::xml_node& n)
+    PositionLists PositionListsOf(const pugi::xml_node& n, const Inherited& in)
     {
         PositionLists lists;
-        lists.x = LengthList(n, "x");
-        lists.y = LengthList(n, "y");
-        lists.dx = LengthList(n, "dx");
-        lists.dy = LengthList(n, "dy");
+        lists.x = LengthList(n, "x", in);
+        lists.y = LengthList(n, "y", in);
+        lists.dx = LengthList(n, "dx", in);
+        lists.dy = LengthList(n, "dy", in);
         return lists;
     }
 
@@ -801,14 +895,10 @@ struct Reader {
         return positions;
     }
 
-    static double FirstCoordinate(const pugi::xml_node& n, const char* name)
+    double FirstCoordinate(const pugi::xml_node& n, const char* name, const Inherited& in)
     {
-        std::string v = n.attribute(name).value();
-        for (char& ch : v)
-            if (ch == ',') ch = ' ';
-        double value = 0;
-        std::istringstream(v) >> value;
-        return value;
+        std::vector<double> values = LengthList(n, name, in);
+        return values.empty() ? 0 : values.front();
     }
 
     void AppendText(Art* art, const Inherited& in, const std::string& text)
@@ -869,29 +959,37 @@ struct Reader {
                 AppendLineBreak(art, sub);
             }
             if (newLine && !lineStarted && isTextElement && art->text.runs.empty() && !n.attribute("x")) {
-                origin = AIRealPoint{FirstCoordinate(child, "x"), FirstCoordinate(child, "y")};
+                origin = AIRealPoint{FirstCoordinate(child, "x", sub), FirstCoordinate(child, "y", sub)};
             }
             if (newLine) lineStarted = true;
-            if (name == "textPath") ReadTextPath(child, art, ctm);
-            positionStack.push_back(PositionListsOf(child));
+            if (name == "textPath") ReadTextPath(child, art, ctm, sub);
+            positionStack.push_back(PositionListsOf(child, sub));
             ReadTextContent(child, art, ctm, sub, childPreserve, lineStarted, origin, false);
             positionStack.pop_back();
         }
     }
 
     // The shape an id names (a path, a rectangle...) as one path in artwork points, kept out of
-    // every tree: the path of a text in or on a path.
-    Art* ShapeAsPath(const std::string& reference, const AIRealMatrix& ctm)
+    // every tree: the path of a text in or on a path. Only a shape is followed, never a text or
+    // a group, so a text reaches no other text through its paths.
+    Art* ShapeAsPath(const pugi::xml_node& from, const std::string& reference, const AIRealMatrix& ctm,
+                     const Inherited& context)
     {
         std::string id = reference;
         if (id.rfind("url(", 0) == 0) id = TrimCssSpace(id.substr(4, id.find(')') == std::string::npos ? std::string::npos : id.find(')') - 4));
-        if (id.size() < 2 || id[0] != '#') return nullptr;
-        auto target = ids.find(id.substr(1));
-        if (target == ids.end() || depth > 150) return nullptr;
+        auto target = id.size() >= 2 && id[0] == '#' ? ids.find(id.substr(1)) : ids.end();
+        if (target == ids.end() || !IsShape(target->second)) {
+            Warn(from, target == ids.end() ? "names no shape (" + reference + "); set as point text"
+                                           : "names a <" + LocalName(target->second) + ">, not a shape (" + reference +
+                                                 "); set as point text");
+            return nullptr;
+        }
         Art* holder = NewDetachedArt(doc, ArtType::Group);
         holder->fDisposed = true;
         Inherited in;
         in.style.fFillPaint = true;
+        in.viewportWidth = context.viewportWidth;
+        in.viewportHeight = context.viewportHeight;
         ReadElement(target->second, holder, ctm, in);
         Art* path = holder->children.empty() ? nullptr : holder->children.front();
         if (path && path->type == ArtType::CompoundPath && !path->children.empty()) path = path->children.front();
@@ -903,11 +1001,11 @@ struct Reader {
         return path;
     }
 
-    void ReadTextPath(const pugi::xml_node& n, Art* art, const AIRealMatrix& ctm)
+    void ReadTextPath(const pugi::xml_node& n, Art* art, const AIRealMatrix& ctm, const Inherited& in)
     {
         std::string href = n.attribute("xlink:href").value();
         if (href.empty()) href = n.attribute("href").value();
-        Art* path = ShapeAsPath(href, ctm);
+        Art* path = ShapeAsPath(n, href, ctm, in);
         if (!path) return;
         art->text.kind = TextKind::OnPath;
         art->text.path = path;
@@ -956,6 +1054,184 @@ struct Reader {
         return AIRealMatrix{sx, 0, 0, sy, tx - vb[0] * sx, ty - vb[1] * sy};
     }
 
+    // --- what the references of the drawing cost, counted before anything is read ---
+
+    static constexpr uint64_t kMaxObjects = 2000000;    // art objects, copies included
+    static constexpr uint64_t kMaxPoints = 20000000;    // path points, copies included
+    static constexpr int kMaxCopyLevels = 150;          // copies inside copies
+    static constexpr int kMaxReadNesting = 600;         // elements inside elements, through copies
+
+    std::string filePath;
+    const std::string* fileBytes = nullptr;
+    std::vector<size_t> lineStarts;                     // made when the first warning needs a line
+    std::set<pugi::xml_node_struct*> cyclicUses;        // uses inside their own targets
+    Inherited rootContext;                              // the root's viewport, default font and fill
+
+    // The element a use or a text path names, or a null node.
+    pugi::xml_node UseTarget(const pugi::xml_node& n)
+    {
+        std::string href = n.attribute("xlink:href").value();
+        if (href.empty()) href = n.attribute("href").value();
+        if (href.size() < 2 || href[0] != '#') return {};
+        auto target = ids.find(href.substr(1));
+        return target == ids.end() ? pugi::xml_node() : target->second;
+    }
+
+    static bool IsShape(const pugi::xml_node& n)
+    {
+        static const std::set<std::string> shapes = {"path", "rect", "circle", "ellipse", "line", "polyline", "polygon"};
+        return shapes.count(LocalName(n)) > 0;
+    }
+
+    // "FILE:LINE: <tag id="x">", the element as a user finds it in the file.
+    std::string Where(const pugi::xml_node& n)
+    {
+        std::string where = filePath;
+        ptrdiff_t offset = n.offset_debug();
+        if (fileBytes && offset >= 0 && static_cast<size_t>(offset) <= fileBytes->size()) {
+            if (lineStarts.empty()) {
+                lineStarts.push_back(0);
+                for (size_t i = 0; i < fileBytes->size(); ++i)
+                    if ((*fileBytes)[i] == '\n') lineStarts.push_back(i + 1);
+            }
+            size_t line = static_cast<size_t>(
+                std::upper_bound(lineStarts.begin(), lineStarts.end(), static_cast<size_t>(offset)) - lineStarts.begin());
+            where += ":" + std::to_string(line);
+        }
+        where += ": <" + LocalName(n);
+        if (n.attribute("id")) where += " id=\"" + std::string(n.attribute("id").value()) + "\"";
+        return where + ">";
+    }
+
+    void Warn(const pugi::xml_node& n, const std::string& reason)
+    {
+        doc.loadWarnings.push_back(Where(n) + ": " + reason);
+    }
+
+    // What reading an element makes: art objects and path points with every copy, and how
+    // deep its copies and elements go.
+    struct Cost {
+        uint64_t objects = 0;
+        uint64_t points = 0;
+        int copyLevels = 0;
+        int nesting = 0;
+    };
+    struct CountState {
+        std::unordered_map<pugi::xml_node_struct*, Cost> done;
+        std::set<pugi::xml_node_struct*> open;  // being counted: a reference to one is a cycle
+        std::string error;
+    };
+
+    // Numbers in a points list or path data: an upper bound of the points they make.
+    static uint64_t NumbersIn(const char* text)
+    {
+        uint64_t count = 0;
+        bool inNumber = false;
+        for (const char* p = text; *p; ++p) {
+            bool part = std::isdigit(static_cast<unsigned char>(*p)) || *p == '.';
+            if (part && !inNumber) ++count;
+            inNumber = part || ((*p == 'e' || *p == 'E') && inNumber);
+        }
+        return count;
+    }
+
+    static uint64_t OwnPoints(const pugi::xml_node& n, const std::string& name)
+    {
+        if (name == "path") return NumbersIn(n.attribute("d").value()) + 1;
+        if (name == "polyline" || name == "polygon") return NumbersIn(n.attribute("points").value()) / 2 + 1;
+        if (name == "rect" || name == "circle" || name == "ellipse") return 9;
+        if (name == "line") return 2;
+        return 0;
+    }
+
+    // The referenced element a use copies, a text path follows or a text flows into.
+    pugi::xml_node ReferenceOf(const pugi::xml_node& n, const std::string& name)
+    {
+        if (name == "use") return UseTarget(n);
+        if (name == "textPath") {
+            pugi::xml_node target = UseTarget(n);
+            return target && IsShape(target) ? target : pugi::xml_node();
+        }
+        if (name == "text" && std::strstr(n.attribute("style").value(), "shape-inside")) {
+            for (auto& [key, value] : ReadCssDeclarations(n.attribute("style").value())) {
+                if (key != "shape-inside" || value.rfind("url(#", 0) != 0) continue;
+                auto target = ids.find(value.substr(5, value.find(')') - 5));
+                if (target != ids.end() && IsShape(target->second)) return target->second;
+            }
+        }
+        return {};
+    }
+
+    bool Refuse(CountState& state, const pugi::xml_node& n, const std::string& reason)
+    {
+        if (state.error.empty()) state.error = Where(n) + ": " + reason + "; the drawing is not read";
+        return false;
+    }
+
+    // Counts each element once, in document order; `levels` and `nesting` are those of the
+    // way it was reached, which the limits take together with what lies below.
+    bool CountElement(const pugi::xml_node& n, int levels, int nesting, CountState& state, Cost& cost)
+    {
+        if (nesting > kMaxReadNesting)  // before going deeper: the count itself keeps to the stack
+            return Refuse(state, n, "nested more than " + std::to_string(kMaxReadNesting) + " elements deep with its copies");
+        auto known = state.done.find(n.internal_object());
+        if (known != state.done.end()) {
+            cost = known->second;
+            return true;
+        }
+        std::string name = LocalName(n);
+        cost = Cost{1, OwnPoints(n, name), 0, 1};
+        state.open.insert(n.internal_object());
+        auto add = [&](const Cost& part, int moreLevels) {
+            cost.objects = std::min(cost.objects + part.objects, kMaxObjects + 1);
+            cost.points = std::min(cost.points + part.points, kMaxPoints + 1);
+            cost.copyLevels = std::max(cost.copyLevels, part.copyLevels + moreLevels);
+            cost.nesting = std::max(cost.nesting, part.nesting + 1);
+        };
+        for (pugi::xml_node child : n.children()) {
+            if (child.type() != pugi::node_element) continue;
+            Cost part;
+            if (!CountElement(child, levels, nesting + 1, state, part)) return false;
+            add(part, 0);
+        }
+        if (pugi::xml_node target = ReferenceOf(n, name)) {
+            if (state.open.count(target.internal_object())) {
+                if (name == "use") {
+                    cyclicUses.insert(n.internal_object());
+                    Warn(n, "lies inside what it places (#" + std::string(target.attribute("id").value()) +
+                                "); not expanded");
+                }
+            } else {
+                if (levels + 1 > kMaxCopyLevels)
+                    return Refuse(state, n, "copies nested more than " + std::to_string(kMaxCopyLevels) + " levels deep");
+                Cost part;
+                if (!CountElement(target, levels + 1, nesting + 1, state, part)) return false;
+                add(part, 1);
+            }
+        }
+        state.open.erase(n.internal_object());
+        if (levels + cost.copyLevels > kMaxCopyLevels)
+            return Refuse(state, n, "copies nested more than " + std::to_string(kMaxCopyLevels) + " levels deep");
+        if (nesting + cost.nesting > kMaxReadNesting)
+            return Refuse(state, n, "nested more than " + std::to_string(kMaxReadNesting) + " elements deep with its copies");
+        if (cost.objects > kMaxObjects)
+            return Refuse(state, n, "makes more than " + std::to_string(kMaxObjects) + " objects with its copies");
+        if (cost.points > kMaxPoints)
+            return Refuse(state, n, "makes more than " + std::to_string(kMaxPoints) + " path points with its copies");
+        state.done[n.internal_object()] = cost;
+        return true;
+    }
+
+    // The whole drawing counted; false with the reason when reading it would take too much.
+    bool CountReferences(const pugi::xml_node& root, std::string& error)
+    {
+        CountState state;
+        Cost cost;
+        if (CountElement(root, 0, 0, state, cost)) return true;
+        error = state.error;
+        return false;
+    }
+
     void CollectIds(const pugi::xml_node& n)
     {
         for (pugi::xml_node child : n.children()) {
@@ -986,9 +1262,12 @@ struct Reader {
             group->name = symbol->name;  // the id of the <symbol> element it stands for
             group->node = symbol->node;
             group->contentMatrix = symbolSpace;
-            Inherited in;
-            in.style.fFillPaint = true;
-            in.chars.fontSize = 16;
+            Inherited in = rootContext;
+            double vb[4];
+            if (ParseViewBox(node.attribute("viewBox").value(), vb)) {
+                in.viewportWidth = vb[2];
+                in.viewportHeight = vb[3];
+            }
             ApplyStyle(ElementStyle(node, &sheet), in);
             for (pugi::xml_node child : node.children()) ReadElement(child, group, symbolSpace, in);
             symbol->definition = group;
@@ -1082,6 +1361,7 @@ bool LoadSvgDocument(const std::string& path, Document& doc, std::string& error)
     doc.currentLayer = nullptr;
     doc.fileName = path;
     doc.fLoadFailed = true;
+    doc.loadWarnings.clear();
     doc.svg = std::make_unique<SvgSource>();
     SvgSource& svg = *doc.svg;
     if (!ReadFileBytes(path, svg.originalBytes, error)) return false;
@@ -1125,16 +1405,26 @@ bool LoadSvgDocument(const std::string& path, Document& doc, std::string& error)
         userToCanvas = Reader::ViewBoxMatrix(vb, widthPt, heightPt, root.attribute("preserveAspectRatio").value());
     doc.userToArtwork = ConcatMatrix(userToCanvas, AIRealMatrix{1, 0, 0, -1, 0, heightPt});
 
-    Reader reader{doc, {}, {}, IdentityMatrix(), 0, {}, {}, {}, {}, 0};
+    Reader reader(doc);
+    reader.filePath = path;
+    reader.fileBytes = &svg.originalBytes;
+    reader.rootContext.style.fFillPaint = true;  // SVG fills black by default
+    reader.rootContext.chars.fontSize = 16;
+    reader.rootContext.viewportWidth = hasViewBox ? vb[2] : widthPt / 0.75;
+    reader.rootContext.viewportHeight = hasViewBox ? vb[3] : heightPt / 0.75;
     CollectStyleSheets(root, reader.sheet);
     reader.symbolSpace = doc.userToArtwork;
     reader.symbolSpace.tx = reader.symbolSpace.ty = 0;
     reader.CollectIds(root);
+    // Copies of copies are counted first: a drawing that would take more than any drawing
+    // needs is refused before memory is taken.
+    if (!reader.CountReferences(root, error)) {
+        doc.loadWarnings.clear();
+        return false;
+    }
     reader.ReadSymbols();
 
-    Inherited top;
-    top.style.fFillPaint = true;  // SVG fills black by default
-    top.chars.fontSize = 16;
+    Inherited top = reader.rootContext;
     ApplyStyle(ElementStyle(root, &reader.sheet), top);
     Layer* rootLayer = nullptr;
     int unnamed = 0;
@@ -1194,6 +1484,8 @@ bool LoadSvgDocument(const std::string& path, Document& doc, std::string& error)
     }
     doc.fChanged = false;
     doc.fLoadFailed = false;
+    // What could not be read is said, element by element: no art goes without a word.
+    for (const std::string& warning : doc.loadWarnings) std::fprintf(stderr, "travex-host: warning: %s\n", warning.c_str());
     error.clear();
     return true;
 }

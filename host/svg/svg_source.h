@@ -37,6 +37,11 @@ struct SvgSubpath {
     bool fClosed = false;
 };
 bool ParseSvgPathData(const char* data, std::vector<SvgSubpath>& subpaths, std::string& error);
+// The most segments one path holds (the path suite counts them in 16 bits).
+constexpr size_t kMaxPathSegments = 32767;
+// Subpaths longer than that as consecutive open pieces, each starting where the one before
+// ended; a closed one gets its closing segment written out in its last piece.
+void SplitLongSubpaths(std::vector<SvgSubpath>& subpaths, size_t maxSegments = kMaxPathSegments);
 // Smooth where both handles lie on one line through the anchor, on opposite sides.
 void DeriveCornerFlags(std::vector<AIPathSegment>& segments);
 
@@ -47,8 +52,10 @@ AIRealMatrix ElementTransform(const pugi::xml_node& node);
 // The factor a matrix scales areas by, as a length: what stroke widths and font sizes take.
 double MatrixScale(const AIRealMatrix& m);
 
-// A length with its unit in points; percentages against `reference` points.
+// A length with its unit in points; percentages against `reference` points, em and ex against
+// `fontSize` points (12, the 16-pixel default, when not given).
 bool ParseSvgLength(const char* text, double reference, double& points);
+bool ParseSvgLength(const char* text, double reference, double fontSize, double& points);
 
 // Writing path data back from artwork segments through an inverse matrix.
 std::string FormatSvgPathData(const std::vector<AIPathSegment>& segments, bool closed,

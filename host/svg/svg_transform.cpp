@@ -96,6 +96,11 @@ bool ParseSvgTransform(const char* text, AIRealMatrix& matrix)
 
 bool ParseSvgLength(const char* text, double reference, double& points)
 {
+    return ParseSvgLength(text, reference, 12, points);
+}
+
+bool ParseSvgLength(const char* text, double reference, double fontSize, double& points)
+{
     if (!text) return false;
     const char* p = text;
     while (*p == ' ' || *p == '\t' || *p == '\n' || *p == '\r') ++p;
@@ -113,9 +118,11 @@ bool ParseSvgLength(const char* text, double reference, double& points)
     else if (unit == "cm") scale = 72 / 2.54;
     else if (unit == "Q") scale = 72 / 101.6;
     else if (unit == "%") scale = reference / 100;
+    else if (unit == "em") scale = fontSize;
+    else if (unit == "ex") scale = fontSize / 2;  // the x-height as renderers take it without the font
     else return false;
     points = value * scale;
-    return true;
+    return std::isfinite(points);
 }
 
 }  // namespace host

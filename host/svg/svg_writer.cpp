@@ -236,12 +236,26 @@ struct Writer {
             for (Art* child : art->children) {
                 pugi::xml_node childNode(child->node);
                 if (childNode && childNode.parent() == node)
-                    WriteEffectiveStyle(child, childNode, ConcatMatrix(ElementTransform(childNode), elementCtm));
+                    WriteEffectiveStyle(child, childNode,
+                                        ConcatMatrix(ElementTransform(childNode), ViewportSpace(art, node, elementCtm)));
             }
             break;
         default:
             break;
         }
+    }
+
+    // The user space inside a group's element: a nested <svg> keeps the viewport it was read
+    // with, so content written back into it lands where it was drawn.
+    static AIRealMatrix ViewportSpace(const Art* art, pugi::xml_node node, const AIRealMatrix& elementCtm)
+    {
+        std::string name = node.name();
+        if (name != "svg" && name != "svg:svg") return elementCtm;
+        return ConcatMatrix(art->viewportMatrix, elementCtm);
+    }
+    static AIRealMatrix ContentSpace(const Art* art, pugi::xml_node node, const AIRealMatrix& ctm)
+    {
+        return ViewportSpace(art, node, ConcatMatrix(ElementTransform(node), ctm));
     }
 
     static bool SubtreeChanged(const Art* art)
@@ -359,11 +373,12 @@ struct Writer {
             } else if (!node) {
                 node = NewArtElement(art, container, "g", "group");
                 art->contentMatrix = ctm;
+                art->viewportMatrix = IdentityMatrix();
             } else {
                 Rehome(art, node, container, ctm);
             }
             if (art->fChanged) SetStyleProperty(node, "display", art->fHidden ? "none" : "");
-            SyncChildren(art, node, ConcatMatrix(ElementTransform(node), ctm));
+            SyncChildren(art, node, ContentSpace(art, node, ctm));
             return;
         }
         case ArtType::Path:

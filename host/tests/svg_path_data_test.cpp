@@ -162,6 +162,39 @@ TEST(SvgPathData, ArcsFollowTheirEllipse)
     EXPECT_FALSE(subpaths[0].segments[1].fCorner);
 }
 
+// Arcs between points near the largest numbers: every coordinate a number, the arc still on
+// its circle (the centre's squares overflow a double, not the reader).
+TEST(SvgPathData, ArcsBetweenFarPointsKeepTheirCircle)
+{
+    const struct {
+        const char* name;
+        const char* data;
+        double cx, cy, r;  // the circle, radius relative to the anchors' distance
+        AIRealPoint end;
+    } cases[] = {
+        {"half circle to 1e300, 1e300", "M 0 0 A 1 1 0 0 1 1e300 1e300", 5e299, 5e299, 5e299 * M_SQRT2, {1e300, 1e300}},
+        {"half circle across the range", "M -1e308 0 A 1 1 0 0 1 1e308 0", 0, 0, 1e308, {1e308, 0}},
+        {"radii near the largest", "M 0 0 A 1e308 1e308 0 0 1 2e307 0", 1e307, -9.9498743710662e307, 1e308, {2e307, 0}},
+    };
+    for (const auto& c : cases) {
+        std::vector<SvgSubpath> subpaths;
+        std::string error;
+        ASSERT_TRUE(ParseSvgPathData(c.data, subpaths, error)) << c.name << ": " << error;
+        ASSERT_EQ(subpaths.size(), 1u) << c.name;
+        const auto& segs = subpaths[0].segments;
+        ASSERT_GE(segs.size(), 2u) << c.name;
+        for (const AIPathSegment& s : segs)
+            for (double v : {s.ptAnchor.h, s.ptAnchor.v, s.ptIn.h, s.ptIn.v, s.ptOut.h, s.ptOut.v})
+                ASSERT_TRUE(std::isfinite(v)) << c.name;
+        EXPECT_EQ(segs.back().ptAnchor.h, c.end.h) << c.name;
+        EXPECT_EQ(segs.back().ptAnchor.v, c.end.v) << c.name;
+        for (const AIPathSegment& s : segs) {
+            double d = std::hypot((s.ptAnchor.h - c.cx) / c.r, (s.ptAnchor.v - c.cy) / c.r);
+            EXPECT_NEAR(d, 1.0, 1e-9) << c.name;
+        }
+    }
+}
+
 TEST(SvgPathData, LargeArcTakesTheLongWayRound)
 {
     // From (10,0) to (0,10) on the circle of radius 10 about the origin: three quarters.

@@ -86,6 +86,31 @@ TEST(SvgWriter, EveryExampleComesBackUnchanged)
     }
 }
 
+// Every drawing kept with the project loads and saves back byte for byte, as read and walked.
+TEST(SvgWriter, EveryDrawingOfTheProjectComesBackUnchanged)
+{
+    std::vector<std::filesystem::path> drawings;
+    for (const char* dir : {"/examples", "/tests/drawings"})
+        for (auto& entry : std::filesystem::directory_iterator(std::string(TRAVEX_SOURCE_DIR) + dir))
+            if (entry.path().extension() == ".svg") drawings.push_back(entry.path());
+    ASSERT_GE(drawings.size(), 10u);
+    for (const auto& drawing : drawings) {
+        std::string name = drawing.filename().string();
+        std::string original = ReadBytes(drawing.string());
+        for (bool walk : {false, true}) {
+            std::string folder = MakeTestFolder("drawing-" + name + (walk ? "-walked" : ""));
+            std::string path = folder + "/" + name;
+            svgtest::WriteBytes(path, original);
+            Document doc;
+            std::string error;
+            ASSERT_TRUE(host::LoadSvgDocument(path, doc, error)) << error;
+            doc.fChanged = walk;
+            ASSERT_TRUE(host::SaveSvgDocument(doc, path, error)) << error;
+            EXPECT_EQ(ReadBytes(path), original) << name << (walk ? " walked" : " as read");
+        }
+    }
+}
+
 TEST_F(SavedCopy, OnlyTheChangedElementIsRewritten)
 {
     Load("sample.svg");
