@@ -114,8 +114,9 @@ bool ParseSvgLength(const char* text, double reference, double& points)
     else if (unit == "Q") scale = 72 / 101.6;
     else if (unit == "%") scale = reference / 100;
     else return false;
+    // A length beyond the range of a double in points is no length.
     points = value * scale;
-    return true;
+    return std::isfinite(points);
 }
 
 }  // namespace host
