@@ -409,7 +409,11 @@ std::string FormatSvgPathData(const std::vector<AIPathSegment>& segments, bool c
     if (closed) {
         const AIPathSegment& last = segments.back();
         const AIPathSegment& first = segments.front();
-        if (!(Same(last.ptOut, last.ptAnchor) && Same(first.ptIn, first.ptAnchor))) curve(last, first);
+        // A straight closing segment is Z alone; but when the last anchor already stands on the
+        // first, reading drops one such anchor at Z, so the closing segment is written out.
+        if (!(Same(last.ptOut, last.ptAnchor) && Same(first.ptIn, first.ptAnchor)) ||
+            Same(last.ptAnchor, first.ptAnchor))
+            curve(last, first);
         d += " Z";
     }
     return d;

@@ -121,6 +121,7 @@ bool ParseSvgLength(const char* text, double reference, double fontSize, double&
     else if (unit == "em") scale = fontSize;
     else if (unit == "ex") scale = fontSize / 2;  // the x-height as renderers take it without the font
     else return false;
+    // A length beyond the range of a double in points is no length.
     points = value * scale;
     return std::isfinite(points);
 }

@@ -237,25 +237,39 @@ TEST(SvgPathData, CornerFlagsTellSmoothFromSharp)
 
 TEST(SvgPathData, FormattedDataReadsBackTheSame)
 {
-    std::vector<AIPathSegment> segs = {
-        {{0, 0}, {0, 0}, {5, 10}, true},
-        {{10, 0}, {10, 5}, {10, 0}, true},
-        {{10, -10}, {10, -10}, {10, -10}, true},
+    const std::vector<std::vector<AIPathSegment>> lists = {
+        {
+            {{0, 0}, {0, 0}, {5, 10}, true},
+            {{10, 0}, {10, 5}, {10, 0}, true},
+            {{10, -10}, {10, -10}, {10, -10}, true},
+        },
+        // The last anchor on the first, all straight: closed, it still has its three anchors.
+        {
+            {{0, 0}, {0, 0}, {0, 0}, true},
+            {{10, 0}, {10, 0}, {10, 0}, true},
+            {{0, 0}, {0, 0}, {0, 0}, true},
+        },
+        // One anchor alone.
+        {
+            {{3, 4}, {3, 4}, {3, 4}, true},
+        },
     };
     AIRealMatrix identity{1, 0, 0, 1, 0, 0};
-    for (bool closed : {false, true}) {
-        std::string d = host::FormatSvgPathData(segs, closed, identity);
-        std::vector<SvgSubpath> back;
-        std::string error;
-        ASSERT_TRUE(ParseSvgPathData(d.c_str(), back, error)) << d;
-        ASSERT_EQ(back.size(), 1u);
-        EXPECT_EQ(back[0].fClosed, closed) << d;
-        ASSERT_EQ(back[0].segments.size(), segs.size()) << d;
-        for (size_t i = 0; i < segs.size(); ++i) {
-            EXPECT_DOUBLE_EQ(back[0].segments[i].ptAnchor.h, segs[i].ptAnchor.h) << d;
-            EXPECT_DOUBLE_EQ(back[0].segments[i].ptAnchor.v, segs[i].ptAnchor.v) << d;
-            EXPECT_DOUBLE_EQ(back[0].segments[i].ptOut.h, segs[i].ptOut.h) << d;
-            EXPECT_DOUBLE_EQ(back[0].segments[i].ptIn.v, segs[i].ptIn.v) << d;
+    for (const std::vector<AIPathSegment>& segs : lists) {
+        for (bool closed : {false, true}) {
+            std::string d = host::FormatSvgPathData(segs, closed, identity);
+            std::vector<SvgSubpath> back;
+            std::string error;
+            ASSERT_TRUE(ParseSvgPathData(d.c_str(), back, error)) << d;
+            ASSERT_EQ(back.size(), 1u);
+            EXPECT_EQ(back[0].fClosed, closed) << d;
+            ASSERT_EQ(back[0].segments.size(), segs.size()) << d;
+            for (size_t i = 0; i < segs.size(); ++i) {
+                EXPECT_DOUBLE_EQ(back[0].segments[i].ptAnchor.h, segs[i].ptAnchor.h) << d;
+                EXPECT_DOUBLE_EQ(back[0].segments[i].ptAnchor.v, segs[i].ptAnchor.v) << d;
+                EXPECT_DOUBLE_EQ(back[0].segments[i].ptOut.h, segs[i].ptOut.h) << d;
+                EXPECT_DOUBLE_EQ(back[0].segments[i].ptIn.v, segs[i].ptIn.v) << d;
+            }
         }
     }
 }

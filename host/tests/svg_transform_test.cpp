@@ -70,7 +70,9 @@ TEST(SvgTransform, LengthsInPoints)
         EXPECT_NEAR(points, c.points, 1e-9) << c.text;
     }
     double points;
-    for (const char* bad : {"", "mm", "10furlongs", "abc"}) EXPECT_FALSE(host::ParseSvgLength(bad, 0, points)) << bad;
+    // Numbers a double holds but whose length in points it does not hold are refused too.
+    for (const char* bad : {"", "mm", "10furlongs", "abc", "1e308in", "-1e308pc"})
+        EXPECT_FALSE(host::ParseSvgLength(bad, 0, points)) << bad;
 }
 
 TEST(SvgTransform, MatrixInverseAndConcatenation)
