@@ -139,6 +139,28 @@ def run(program, drawing, options, home):
     return proc.returncode, data, seconds, peak
 
 
+def cached_run(program, drawing, options, home, keep):
+    """With COMPARE_CACHE set, the old build's results are kept there and reused."""
+    cache = os.environ.get("COMPARE_CACHE")
+    if not keep or not cache:
+        return run(program, drawing, options, home)
+    with open(drawing, "rb") as f:
+        key = hashlib.sha256(f.read() + repr(options).encode()).hexdigest()
+    path = os.path.join(cache, key)
+    if os.path.exists(path + ".meta"):
+        with open(path + ".meta") as f:
+            rc, seconds, peak = f.read().split()
+        with open(path + ".data", "rb") as f:
+            return (int(rc) if rc != "timeout" else rc), f.read(), float(seconds), int(peak)
+    result = run(program, drawing, options, home)
+    os.makedirs(cache, exist_ok=True)
+    with open(path + ".data", "wb") as f:
+        f.write(result[1])
+    with open(path + ".meta", "w") as f:
+        f.write(f"{result[0]} {result[2]} {result[3]}")
+    return result
+
+
 def main():
     args = sys.argv[1:]
     only_generated = "--generated-only" in args
@@ -163,7 +185,8 @@ def main():
             for n, title in enumerate(titles):
                 slot = {"pen": 1 + n % 4, "cutter": 8, "mixed": 8 if n % 2 else 1}[kind]
                 layers += ["--layer", f"{title}={slot}"]
-            results = [run(program, drawing, layers + options, os.path.join(folder, "home-" + which))
+            results = [cached_run(program, drawing, layers + options, os.path.join(folder, "home-" + which),
+                                  which == "old")
                        for which, program in (("old", old), ("new", new))]
             same = results[0][0] == results[1][0] and results[0][1] == results[1][1]
             if "timeout" in (results[0][0], results[1][0]):
