@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 #include <map>
+#include <memory>
 
 namespace {
 
@@ -208,6 +209,113 @@ struct Source {
     bool fTouches = false;
 };
 
+// Two single outlines whose edges neither cross nor touch, neither lying inside the other:
+// their union is the two of them as they are, which is what the union test would find. Any
+// other pair is left to the union test.
+bool OutlinesApart(const Source& a, const Source& b)
+{
+    if (a.own.size() != 1 || b.own.size() != 1 || a.iOwnCount != 1 || b.iOwnCount != 1) return false;
+    const Path& p = a.own[0];
+    const Path& q = b.own[0];
+    if (p.size() < 3 || q.size() < 3) return false;
+    if (ClipperLib::PointInPolygon(p[0], q) != 0 || ClipperLib::PointInPolygon(q[0], p) != 0) return false;
+    const Box& bb = b.box;
+    for (size_t i = 0; i < p.size(); ++i) {
+        IntPoint s = p[i], t = p[(i + 1) % p.size()];
+        if (std::max(s.X, t.X) < bb.left || std::min(s.X, t.X) > bb.right || std::max(s.Y, t.Y) < bb.bottom ||
+            std::min(s.Y, t.Y) > bb.top)
+            continue;
+        for (size_t j = 0; j < q.size(); ++j) {
+            IntPoint c = q[j], d = q[(j + 1) % q.size()];
+            if (std::max(s.X, t.X) < std::min(c.X, d.X) || std::max(c.X, d.X) < std::min(s.X, t.X) ||
+                std::max(s.Y, t.Y) < std::min(c.Y, d.Y) || std::max(c.Y, d.Y) < std::min(s.Y, t.Y))
+                continue;
+            if (SegmentsMeet(s, t, c, d)) return false;
+        }
+    }
+    return true;
+}
+
+// The edges of one result in horizontal bands, to find the edges near a shape and to count
+// the crossings of a ray from a point without walking the whole outline.
+class EdgeBands {
+public:
+    EdgeBands(const Paths& paths, const Box& box) : paths_(paths), bottom_(box.bottom)
+    {
+        size_t edges = 0;
+        for (const Path& p : paths) edges += p.size();
+        bands_ = std::max<cInt>(1, cInt(std::sqrt(double(edges))));
+        height_ = (box.top - box.bottom) / bands_ + 1;
+        lists_.resize(size_t(bands_));
+        for (size_t c = 0; c < paths.size(); ++c) {
+            const Path& p = paths[c];
+            for (size_t e = 0; e < p.size(); ++e) {
+                const IntPoint a = p[e], b = p[(e + 1) % p.size()];
+                for (cInt k = Band(std::min(a.Y, b.Y)); k <= Band(std::max(a.Y, b.Y)); ++k)
+                    lists_[size_t(k)].push_back({c, e});
+            }
+        }
+    }
+
+    // Some edge of the result and some edge of the outline share a point.
+    bool Meets(const Path& outline, const Box& box) const
+    {
+        for (cInt k = Band(box.bottom); k <= Band(box.top); ++k) {
+            for (const auto& [c, e] : lists_[size_t(k)]) {
+                const Path& p = paths_[c];
+                const IntPoint a = p[e], b = p[(e + 1) % p.size()];
+                if (std::max(a.X, b.X) < box.left || std::min(a.X, b.X) > box.right ||
+                    std::max(a.Y, b.Y) < box.bottom || std::min(a.Y, b.Y) > box.top)
+                    continue;
+                for (size_t i = 0; i < outline.size(); ++i) {
+                    const IntPoint s = outline[i], t = outline[(i + 1) % outline.size()];
+                    if (std::max(s.X, t.X) < std::min(a.X, b.X) || std::max(a.X, b.X) < std::min(s.X, t.X) ||
+                        std::max(s.Y, t.Y) < std::min(a.Y, b.Y) || std::max(a.Y, b.Y) < std::min(s.Y, t.Y))
+                        continue;
+                    if (SegmentsMeet(a, b, s, t)) return true;
+                }
+            }
+        }
+        return false;
+    }
+
+    // A point on no edge lies inside the result (its outer contour less its holes) when a
+    // ray to the right crosses its edges an odd number of times.
+    bool Inside(IntPoint q) const
+    {
+        if (q.Y < bottom_ || q.Y >= bottom_ + height_ * bands_) return false;
+        bool inside = false;
+        for (const auto& [c, e] : lists_[size_t(Band(q.Y))]) {
+            const Path& p = paths_[c];
+            const IntPoint a = p[e], b = p[(e + 1) % p.size()];
+            if ((a.Y > q.Y) == (b.Y > q.Y)) continue;
+            const int side = Sign(Cross(a, b, q));
+            if (a.Y < b.Y ? side > 0 : side < 0) inside = !inside;
+        }
+        return inside;
+    }
+
+private:
+    cInt Band(cInt y) const { return std::clamp<cInt>((y - bottom_) / height_, 0, bands_ - 1); }
+
+    const Paths& paths_;
+    cInt bottom_;
+    cInt bands_ = 1;
+    cInt height_ = 1;
+    std::vector<std::vector<std::pair<size_t, size_t>>> lists_;
+};
+
+// The area a source shape shares with a result. A single outline that meets no edge of the
+// result lies wholly inside it or wholly outside, so the area is its own or none, exactly
+// the intersection's; any other shape is intersected.
+double SharedArea(const Paths& result, const EdgeBands& bands, const Source& source)
+{
+    if (source.own.size() == 1 && source.iOwnCount == 1 && source.own[0].size() >= 3 &&
+        !bands.Meets(source.own[0], source.box))
+        return bands.Inside(source.own[0][0]) ? source.dOwnArea : 0.0;
+    return IntersectionArea(result, source.own);
+}
+
 UniteContour StraightContour(const Path& p, double scale)
 {
     UniteContour c;
@@ -253,6 +361,8 @@ void UniteValidShapes(const std::vector<UniteShape>& shapes, const std::vector<s
         src[i].fClean = src[i].iOwnCount == int(src[i].polygons.size()) &&
                         std::fabs(absOwn - given) <= 1e-9 * std::max(1.0, given) + 1.0;
         src[i].box = BoxOf(src[i].own);
+        // The contours as given are not needed again.
+        Paths().swap(src[i].polygons);
     }
     // Only shapes whose boxes meet can touch: sweep them in order of their left edges.
     std::vector<size_t> byLeft(order);
@@ -264,6 +374,9 @@ void UniteValidShapes(const std::vector<UniteShape>& shapes, const std::vector<s
             Source& a = src[byLeft[x]];
             Source& b = src[byLeft[y]];
             if (!BoxesMeet(a.box, b.box)) continue;
+            // Touching is all the test can tell, and both already touch another shape.
+            if (a.fTouches && b.fTouches) continue;
+            if (OutlinesApart(a, b)) continue;
             ClipperLib::PolyTree tree;
             UnionOf({&a.own, &b.own}, &tree);
             int count = 0;
@@ -278,6 +391,7 @@ void UniteValidShapes(const std::vector<UniteShape>& shapes, const std::vector<s
     for (size_t i : order) {
         if (!src[i].fTouches && src[i].fClean) {
             pOut->push_back({i, UnchangedResult(shapes[i])});
+            Paths().swap(src[i].own);
         } else {
             united.push_back(&src[i].own);
             members.push_back(i);
@@ -306,9 +420,11 @@ void UniteValidShapes(const std::vector<UniteShape>& shapes, const std::vector<s
         size_t best = members.front();
         double bestArea = -1;
         UniteResultShape r;
+        std::unique_ptr<EdgeBands> bands;
         for (size_t i : members) {
             if (!BoxesMeet(box, src[i].box)) continue;
-            double area = candidates[i] == 1 ? src[i].dOwnArea : IntersectionArea(result, src[i].own);
+            if (candidates[i] != 1 && !bands) bands = std::make_unique<EdgeBands>(result, box);
+            double area = candidates[i] == 1 ? src[i].dOwnArea : SharedArea(result, *bands, src[i]);
             if (area > 0) r.sources.push_back(shapes[i].iIndex);
             if (area > bestArea) {
                 bestArea = area;

@@ -9,7 +9,10 @@
 #include "plugin/entry/plugin_globals.h"
 #include "plugin/entry/suite_table.h"
 #include "plugin/entry/run_services.h"
+#include "plugin/conversion/ordering_grids.h"
 
+#include <cmath>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -152,27 +155,86 @@ void SwapArtEntries(ArtList* list, int32_t i, int32_t j)
     list->aEntry[j] = t;
 }
 
+namespace {
+
+// The shared quicksort over rows lo..hi with each row's key carried beside it: keys[k]
+// belongs to the row at lo + k and moves with it.
+class KeyedRows {
+public:
+    KeyedRows(ArtList* list, int32_t lo, std::vector<double>* keys) : list_(list), lo_(lo), keys_(*keys) {}
+
+    double Key(int32_t row) const { return keys_[static_cast<size_t>(row - lo_)]; }
+    void Swap(int32_t i, int32_t j)
+    {
+        SwapArtEntries(list_, i, j);
+        std::swap(keys_[static_cast<size_t>(i - lo_)], keys_[static_cast<size_t>(j - lo_)]);
+    }
+
+    bool AllEqual(int32_t lo, int32_t hi) const
+    {
+        const double first = Key(lo);
+        for (int32_t i = lo + 1; i <= hi; ++i)
+            if (!(Key(i) == first))
+                return false;
+        return true;
+    }
+
+    void Sort(int32_t lo, int32_t hi)
+    {
+        while (lo < hi) {
+            if (AllEqual(lo, hi)) {
+                SortEqual(lo, hi);
+                return;
+            }
+            Swap(lo, (lo + hi) / 2);
+            int32_t last = lo;
+            const double pivotKey = Key(lo);
+            for (int32_t i = lo + 1; i <= hi; ++i) {
+                if (pivotKey > Key(i)) {
+                    ++last;
+                    Swap(last, i);
+                }
+            }
+            Swap(lo, last);
+            CheckUserCancel();
+            if (g->fAbort)
+                return;
+            Sort(lo, last - 1);
+            lo = last + 1;
+        }
+    }
+
+private:
+    // Rows of one key: each partition leaves its pivot first and the rest to the right, so
+    // the same rows end in the same places, with one cancel poll per partition.
+    void SortEqual(int32_t lo, int32_t hi)
+    {
+        for (; lo < hi; ++lo) {
+            Swap(lo, (lo + hi) / 2);
+            CheckUserCancel();
+            if (g->fAbort)
+                return;
+        }
+    }
+
+    ArtList* list_;
+    int32_t lo_;
+    std::vector<double>& keys_;
+};
+
+}  // namespace
+
 void QuickSortRows(ArtList* list, int32_t lo, int32_t hi, SortKeyFunction key, AIArtHandle top)
 {
     if (lo >= hi)
         return;
-    SwapArtEntries(list, lo, (lo + hi) / 2);
-    int32_t last = lo;
-    for (int32_t i = lo + 1; i <= hi; ++i) {
-        // Keys come fresh from the host for every comparison: nothing is stored.
-        double rowKey = key(top, list, i);
-        double pivotKey = key(top, list, lo);
-        if (pivotKey > rowKey) {
-            ++last;
-            SwapArtEntries(list, last, i);
-        }
-    }
-    SwapArtEntries(list, lo, last);
-    CheckUserCancel();
-    if (g->fAbort)
-        return;
-    QuickSortRows(list, lo, last - 1, key, top);
-    QuickSortRows(list, last + 1, hi, key, top);
+    // Each row's key is read once for the pass: the objects do not change while their rows
+    // are sorted, so the order is the one of reading both keys for every comparison.
+    std::vector<double> keys(static_cast<size_t>(hi - lo + 1));
+    for (int32_t i = lo; i <= hi; ++i)
+        keys[static_cast<size_t>(i - lo)] = key(top, list, i);
+    KeyedRows rows(list, lo, &keys);
+    rows.Sort(lo, hi);
 }
 
 void QuickSortByOriginDistance(ArtList* list, int32_t lo, int32_t hi)
@@ -213,23 +275,15 @@ ASErr SortByNearestNeighbour(ArtList* list)
     for (int32_t pos = 0; pos < n; ++pos)
         hasStart[static_cast<size_t>(pos)] = EndPoint(work->aEntry[pos].hArt, false, &starts[static_cast<size_t>(pos)]);
     // A work row's iTag marks it placed, so each row is taken once even when two rows
-    // name the same art.
+    // name the same art. The grid gives the candidate a scan of all rows in order would
+    // pick; the scan's cancel poll, one for every row not yet placed, is kept.
+    StartPointGrid grid(starts, hasStart);
     for (int32_t i = 0; i < n; ++i) {
         RealPoint reference = g->ptSortOrigin;
         if (i > 0)
             EndPoint(list->aEntry[i - 1].hArt, true, &reference);
-        int32_t best = -1;
-        double bestDistance = kFarAway;
-        for (int32_t pos = 0; pos < n; ++pos) {
-            if (work->aEntry[pos].iTag != 0)
-                continue;
-            if (hasStart[static_cast<size_t>(pos)]) {
-                double d = MeasureWeightedDistance(&reference, &starts[static_cast<size_t>(pos)]);
-                if (bestDistance > d) {
-                    best = pos;
-                    bestDistance = d;
-                }
-            }
+        const int32_t best = grid.Nearest(reference, kFarAway);
+        for (int32_t unplaced = i; unplaced < n; ++unplaced) {
             CheckUserCancel();
             if (g->fAbort) {
                 FillUnplaced(list, work, i);
@@ -243,6 +297,7 @@ ASErr SortByNearestNeighbour(ArtList* list)
         }
         list->aEntry[i] = work->aEntry[best];
         work->aEntry[best].iTag = 1;
+        grid.Remove(best);
     }
     return kNoErr;
 }
@@ -294,8 +349,10 @@ ASErr SortCutObjects()
 
 namespace {
 
-// Step 2 of the grouping: overlapping rows of lo..hi into new groups inside parent.
-ASErr GroupRows(AIArtHandle parent, ArtList* list, int32_t lo, int32_t hi)
+// Step 2 of the grouping, row by row: for each row, the rows after it are scanned again
+// from the start after every member that joins. Taken when a bounds read fails, so that the
+// error comes at the same row.
+ASErr GroupRowsByScan(AIArtHandle parent, ArtList* list, int32_t lo, int32_t hi)
 {
     int16_t groups = 0;
     for (int32_t i = lo; i <= hi; ++i) {
@@ -341,6 +398,86 @@ ASErr GroupRows(AIArtHandle parent, ArtList* list, int32_t lo, int32_t hi)
             CheckUserCancel();
             if (g->fAbort)
                 return kNoErr;
+        }
+        CheckUserCancel();
+        if (g->fAbort)
+            return kNoErr;
+    }
+    return kNoErr;
+}
+
+// Adds row j to the group of row i (made on the first member) and grows the group's box.
+ASErr JoinGroup(AIArtHandle parent, ArtEntry& row, ArtEntry& other, const AIRealRect& b, int16_t* groups,
+                AIArtHandle* group, AIRealRect* a)
+{
+    if (!*group) {
+        ASErr err = sAIArt->NewArt(kArtTypeGroup, kPlaceInsideOnTop, parent, group);
+        if (err == kNoErr)
+            err = sAIArt->ReorderArt(row.hArt, kPlaceInsideOnTop, *group);
+        if (err != kNoErr)
+            return err;
+        ++*groups;
+        row.iTag = *groups;
+    }
+    AIRealRect grown;
+    sAIRealMath->AIRealRectUnion(a, &b, &grown);
+    *a = grown;
+    other.iTag = *groups;
+    sAIArt->ReorderArt(other.hArt, kPlaceInsideOnTop, *group);
+    return kNoErr;
+}
+
+// The widened bounds of rows lo..hi (a row without art gets none); false when one cannot be
+// read or is not finite.
+bool ReadPassBounds(const ArtList* list, int32_t lo, int32_t hi, std::vector<AIRealRect>* boxes)
+{
+    boxes->assign(static_cast<size_t>(hi - lo + 1), AIRealRect{0, 0, 0, 0});
+    for (int32_t i = lo; i <= hi; ++i) {
+        const AIArtHandle art = list->aEntry[i].hArt;
+        if (!art)
+            continue;
+        AIRealRect& r = (*boxes)[static_cast<size_t>(i - lo)];
+        if (WidenedBounds(art, &r) != kNoErr)
+            return false;
+        if (!std::isfinite(r.left) || !std::isfinite(r.top) || !std::isfinite(r.right) || !std::isfinite(r.bottom))
+            return false;
+    }
+    return true;
+}
+
+// Step 2 of the grouping: overlapping rows of lo..hi into new groups inside parent. The
+// bounds are read once; the grid gives the row that the row-by-row scan meets next (the
+// lowest row after the group's first that overlaps the group's box), and the cancel polls
+// are those of the scan: one after every scan, one when a group is complete.
+ASErr GroupRows(AIArtHandle parent, ArtList* list, int32_t lo, int32_t hi)
+{
+    std::vector<AIRealRect> boxes;
+    if (!ReadPassBounds(list, lo, hi, &boxes))
+        return GroupRowsByScan(parent, list, lo, hi);
+    OverlapBoxGrid grid(boxes);
+    int16_t groups = 0;
+    for (int32_t i = lo; i <= hi; ++i) {
+        ArtEntry& row = list->aEntry[i];
+        if (!row.hArt || row.iTag != 0)
+            continue;
+        AIRealRect a = boxes[static_cast<size_t>(i - lo)];
+        AIArtHandle group = nullptr;
+        grid.BeginGroup(i - lo);
+        grid.Collect(a);
+        for (;;) {
+            const int32_t k = grid.TakeLowest();
+            if (k >= 0) {
+                ArtEntry& other = list->aEntry[lo + k];
+                ASErr err = JoinGroup(parent, row, other, boxes[static_cast<size_t>(k)], &groups, &group, &a);
+                if (err != kNoErr)
+                    return err;
+            }
+            CheckUserCancel();
+            if (g->fAbort)
+                return kNoErr;
+            if (k < 0)
+                break;
+            grid.Collect(a);
         }
         CheckUserCancel();
         if (g->fAbort)

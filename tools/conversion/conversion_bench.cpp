@@ -1,37 +1,65 @@
-// Speed and memory of the page conversion on generated drawings: 4096 curved closed paths on
-// one A4 page, each sort mode for a pen layer and the cutter class with the overlap union;
-// and 20 000 small circles on one layer, each sort mode and the cutter order. Each run
-// happens in a child process, so its peak memory is its own.
-#include <benchmark/benchmark.h>
-
+// Speed and memory of the page conversion on generated drawings: small circles (1024, 4096
+// and 20 000), 4096 overlapping blobs and rings nested five deep, each in every sort mode for
+// a pen layer and through the cutter order with and without the overlap union. Each run
+// happens in a child process, so its peak memory is its own; every case runs three times and
+// the table gives the median wall time and the largest peak.
+//
+// usage: conversion-bench [WORD...]   only the cases whose name holds one of the words
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <vector>
 
 #include "tools/conversion/conversion_driver.h"
 
 namespace {
 
-// 64 by 64 blobs of four cubic arcs each, 2.5 mm across their radius, 3 mm apart along
-// x (so neighbours overlap) and 4.3 mm along y.
-std::string GenerateDrawing()
+std::string Folder() { return std::getenv("TMPDIR") ? std::getenv("TMPDIR") : "/tmp"; }
+
+void Head(std::ofstream& out, int width, int height)
 {
-    const std::string path = std::string(std::getenv("TMPDIR") ? std::getenv("TMPDIR") : "/tmp") +
-                             "/travex-bench-" + std::to_string(getpid()) + ".svg";
-    std::ofstream out(path);
     out << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
            "<svg xmlns=\"http://www.w3.org/2000/svg\" "
            "xmlns:inkscape=\"http://www.inkscape.org/namespaces/inkscape\" "
-           "width=\"210mm\" height=\"297mm\" viewBox=\"0 0 210 297\">\n"
-           "<g inkscape:label=\"Blobs\" style=\"fill:none;stroke:#000\">\n";
+        << "width=\"" << width << "mm\" height=\"" << height << "mm\" viewBox=\"0 0 " << width << " " << height
+        << "\">\n<g inkscape:label=\"Shapes\" style=\"fill:none;stroke:#000\">\n";
+}
+
+// count small circles on a square grid, apart from each other, on one A4 page.
+std::string GenerateCircles(int count)
+{
+    const std::string path = Folder() + "/circles-" + std::to_string(count) + ".svg";
+    std::ofstream out(path);
+    Head(out, 210, 297);
+    const int side = static_cast<int>(std::ceil(std::sqrt(count)));
+    const double step = std::min(190.0 / side, 3.0);
+    char line[128];
+    for (int i = 0; i < count; ++i) {
+        std::snprintf(line, sizeof line, "<circle cx=\"%.3f\" cy=\"%.3f\" r=\"%.3f\"/>\n", 10 + (i % side) * step,
+                      10 + (i / side) * step, step * 0.3);
+        out << line;
+    }
+    out << "</g>\n</svg>\n";
+    return path;
+}
+
+// 64 by 64 blobs of four cubic arcs each, 2.5 mm across their radius, 3 mm apart along
+// x (so neighbours overlap) and 4.3 mm along y.
+std::string GenerateBlobs()
+{
+    const std::string path = Folder() + "/blobs-4096.svg";
+    std::ofstream out(path);
+    Head(out, 210, 297);
     const double r = 2.5, k = 0.5523 * r;
     for (int row = 0; row < 64; ++row)
         for (int column = 0; column < 64; ++column) {
@@ -49,28 +77,21 @@ std::string GenerateDrawing()
     return path;
 }
 
-// 200 by 100 circles of 0.3 mm radius, 1 mm apart, on one layer.
-std::string GenerateCircles()
+// 400 clusters of five circles inside each other, 9.5 mm apart.
+std::string GenerateNested()
 {
-    const std::string path = std::string(std::getenv("TMPDIR") ? std::getenv("TMPDIR") : "/tmp") +
-                             "/travex-bench-circles-" + std::to_string(getpid()) + ".svg";
+    const std::string path = Folder() + "/nested-5.svg";
     std::ofstream out(path);
-    out << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-           "<svg xmlns=\"http://www.w3.org/2000/svg\" "
-           "xmlns:inkscape=\"http://www.inkscape.org/namespaces/inkscape\" "
-           "width=\"210mm\" height=\"110mm\" viewBox=\"0 0 210 110\">\n"
-           "<g inkscape:label=\"Circles\" style=\"fill:none;stroke:#000\">\n";
-    for (int i = 0; i < 20000; ++i)
-        out << "<circle cx=\"" << 5 + i % 200 << "\" cy=\"" << 5 + i / 200 << "\" r=\"0.3\"/>\n";
+    Head(out, 210, 297);
+    char line[128];
+    for (int c = 0; c < 400; ++c)
+        for (int d = 0; d < 5; ++d) {
+            std::snprintf(line, sizeof line, "<circle cx=\"%.3f\" cy=\"%.3f\" r=\"%.3f\"/>\n", 8 + (c % 20) * 9.5,
+                          8 + (c / 20) * 9.5, 4.5 - d * 0.8);
+            out << line;
+        }
     out << "</g>\n</svg>\n";
     return path;
-}
-
-const std::string& Drawing(bool circles)
-{
-    static const std::string blobs = GenerateDrawing();
-    static const std::string many = GenerateCircles();
-    return circles ? many : blobs;
 }
 
 struct ChildReport {
@@ -80,7 +101,7 @@ struct ChildReport {
 };
 
 // One conversion in a child; its wall time and peak resident size come back through a pipe.
-ChildReport ConvertInChild(int16_t sortMode, bool cutter, bool circles)
+ChildReport ConvertInChild(const std::string& drawing, int16_t sortMode, int16_t tool, bool overlap)
 {
     ChildReport report{0, 0, 1};
     int fds[2];
@@ -91,14 +112,10 @@ ChildReport ConvertInChild(int16_t sortMode, bool cutter, bool circles)
         close(fds[0]);
         ConversionJob job;
         InitConversionJob(&job);
-        job.drawing = Drawing(circles);
+        job.drawing = drawing;
         job.settings.wSortMode = sortMode;
-        job.settings.fOverlap = cutter ? 1 : 0;
-        job.layers.emplace_back(circles ? "Circles" : "Blobs", cutter ? 8 : 1);
-        if (circles) {
-            job.page.rPage = PageRect{0, 0, 210, 110};
-            job.page.rPaper = job.page.rPage;
-        }
+        job.settings.fOverlap = overlap ? 1 : 0;
+        job.layers.emplace_back("Shapes", tool);
         std::string path, error;
         const auto start = std::chrono::steady_clock::now();
         ChildReport mine{0, 0, RunConversionJob(job, &path, &error)};
@@ -121,30 +138,30 @@ ChildReport ConvertInChild(int16_t sortMode, bool cutter, bool circles)
     return report;
 }
 
-void Convert(benchmark::State& state, int16_t sortMode, bool cutter, bool circles = false)
+struct Mode {
+    const char* name;
+    int16_t sortMode;
+    int16_t tool;  // slot 1 a pen, slot 8 the cutter
+    bool overlap;
+};
+
+const Mode kModes[] = {
+    {"pen unsorted", 0, 1, false},        {"pen origin distance", 1, 1, false},
+    {"pen nearest neighbour", 2, 1, false}, {"cutter with union", 0, 8, true},
+    {"cutter without union", 0, 8, false},
+};
+
+bool Wanted(const std::string& name, int argc, char** argv)
 {
-    for (auto _ : state) {
-        const ChildReport report = ConvertInChild(sortMode, cutter, circles);
-        if (report.status != 0) {
-            state.SkipWithError("the conversion failed");
-            break;
-        }
-        state.SetIterationTime(report.seconds);
-        state.counters["peak_MiB"] = static_cast<double>(report.peakKiB) / 1024.0;
-    }
+    if (argc < 2)
+        return true;
+    for (int i = 1; i < argc; ++i)
+        if (name.find(argv[i]) != std::string::npos)
+            return true;
+    return false;
 }
 
 }  // namespace
-
-BENCHMARK_CAPTURE(Convert, pens_unsorted, 0, false)->UseManualTime()->Iterations(3)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(Convert, pens_origin_distance, 1, false)->UseManualTime()->Iterations(3)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(Convert, pens_nearest_neighbour, 2, false)->UseManualTime()->Iterations(3)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(Convert, cutter_united, 0, true)->UseManualTime()->Iterations(3)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(Convert, circles_unsorted, 0, false, true)->UseManualTime()->Iterations(3)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(Convert, circles_origin_distance, 1, false, true)->UseManualTime()->Iterations(3)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(Convert, circles_nearest_neighbour, 2, false, true)->UseManualTime()->Iterations(3)->Unit(benchmark::kMillisecond);
-// The cutter order groups overlapping objects pair by pair: a slow run, once.
-BENCHMARK_CAPTURE(Convert, circles_cutter_order, 0, true, true)->UseManualTime()->Iterations(1)->Unit(benchmark::kMillisecond);
 
 // The runs write their plot data files into a folder of their own, not into the user's.
 int main(int argc, char** argv)
@@ -158,9 +175,37 @@ int main(int argc, char** argv)
     setenv("XDG_DOCUMENTS_DIR", documents.c_str(), 1);
     setenv("XDG_CONFIG_HOME", (std::string(folder) + "/.config").c_str(), 1);
     setenv("TMPDIR", folder, 1);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
+    const std::pair<const char*, std::string> drawings[] = {
+        {"circles 1024", GenerateCircles(1024)}, {"circles 4096", GenerateCircles(4096)},
+        {"circles 20000", GenerateCircles(20000)}, {"blobs 4096", GenerateBlobs()},
+        {"nested 5 x 400", GenerateNested()},
+    };
+    std::printf("%-16s %-24s %12s %10s\n", "drawing", "mode", "median (s)", "peak (MB)");
+    int failures = 0;
+    for (const auto& [title, drawing] : drawings) {
+        for (const Mode& mode : kModes) {
+            const std::string name = std::string(title) + " " + mode.name;
+            if (!Wanted(name, argc, argv))
+                continue;
+            std::vector<double> seconds;
+            long peak = 0;
+            bool ok = true;
+            for (int run = 0; run < 3 && ok; ++run) {
+                const ChildReport r = ConvertInChild(drawing, mode.sortMode, mode.tool, mode.overlap);
+                ok = r.status == 0;
+                seconds.push_back(r.seconds);
+                peak = std::max(peak, r.peakKiB);
+            }
+            if (!ok) {
+                std::printf("%-16s %-24s %12s\n", title, mode.name, "failed");
+                ++failures;
+                continue;
+            }
+            std::sort(seconds.begin(), seconds.end());
+            std::printf("%-16s %-24s %12.3f %10.1f\n", title, mode.name, seconds[1], peak / 1024.0);
+            std::fflush(stdout);
+        }
+    }
     std::filesystem::remove_all(folder);
-    return 0;
+    return failures == 0 ? 0 : 1;
 }
