@@ -299,6 +299,11 @@ bool DialogsStep(StepCall&)
         std::printf("dialog %d \"%s\"\n", dialog.dialogId, dialog.title.c_str());
         for (const UiControlState& control : dialog.controls)
             std::printf("  control %d \"%s\"\n", control.id, control.text.c_str());
+        if (dialog.dialogId != 0) continue;
+        // the save-file dialog: what it offered
+        for (const std::string& filter : dialog.fileFilters) std::printf("  filter \"%s\"\n", filter.c_str());
+        std::printf("  file name \"%s\"\n", dialog.fileName.c_str());
+        std::printf("  %s\n", dialog.fPromptOverwrite ? "asks before replacing a file" : "replaces a file unasked");
     }
     return true;
 }
@@ -367,19 +372,22 @@ const StepCommand kStepCommands[] = {
     {"tools", 0, 0, ToolsStep, "tools", "tools", "the tools the plug-in added"},
     {"menu", 0, kAnyCount, MenuStep, "menu TEXT", "menu TEXT", "choose the menu item showing TEXT (or with key TEXT)"},
     {"about", 0, 0, AboutStep, "about", "about", "\"SP Interface\"/\"About\""},
-    {"reload", 0, 0, ReloadStep, "reload", "reload",
-     "\"SP Access\"/\"Unload\", the library loaded again, \"Reload\""},
+    {"reload", 0, 0, ReloadStep, "reload", "reload", "\"SP Access\"/\"Unload\", the library loaded again, \"Reload\""},
     {"message", 2, 2, MessageStep, "message CALLER SELECTOR", "message CALLER SELECTOR",
      "send a message of that caller and selector"},
     {"startup", 0, 0, StartupStep, "startup", "startup, shutdown", "send \"Startup\" or \"Shutdown\" now"},
     {"shutdown", 0, 0, ShutdownStep, "shutdown", nullptr, nullptr},
-    {"ui", 0, kAnyCount, UiStep, "ui STEPS", "ui STEPS", "the UI robot's steps for the next dialogs, ';' between steps"},
+    {"ui", 0, kAnyCount, UiStep, "ui STEPS", "ui STEPS",
+     "the UI robot's steps for the next dialogs, ';' between steps"},
     {"config-ui", 0, kAnyCount, ConfigUiStep, "config-ui STEPS", "config-ui STEPS",
      "the configuration program's steps for its next starts, as --config-ui"},
     {"hook", 2, kAnyCount, HookStepCommand, "hook NAME STEP", "hook NAME STEP",
      "the robot's step \"hook NAME\" runs STEP while a dialog is open"},
     {"save", 0, 1, SaveStep, "save [PATH]", "save [PATH]", "save the drawing now (into PATH, else over its file)"},
-    {"dialogs", 0, 0, DialogsStep, "dialogs", "dialogs", "the dialogs shown so far, with the texts of their controls"},
+    {"dialogs", 0, 0, DialogsStep, "dialogs", "dialogs",
+     "the dialogs shown so far, with the texts of their controls;\n"
+     "                            the save dialog with its filters, the name it offered and\n"
+     "                            whether it asks before replacing a file"},
     {"tool", 0, kAnyCount, ToolStep, "tool ACTION [POINTS]", "tool ACTION [POINTS]",
      "\"AI Tool\" messages of the plug-in's tool: select, deselect,\n"
      "                            options; down, move (a drag), track, up at X,Y (points);\n"

@@ -1,6 +1,7 @@
 // The one QApplication of the process, for programs and for plug-ins loaded into them.
 #include "platform/ui/dialog_runner.h"
 #include "platform/ui/dialog_window.h"
+#include "platform/ui/qt_notices.h"
 
 #include <QApplication>
 
@@ -25,6 +26,7 @@ bool EnsureQtApplication()
     if (!IsSet("QT_QPA_PLATFORM") && !IsSet("DISPLAY") && !IsSet("WAYLAND_DISPLAY"))
         setenv("QT_QPA_PLATFORM", "offscreen", 1);
 
+    InstallQtNoticeFilter();
     // Kept on the heap for the life of the process: the instance may outlive a plug-in
     // that created it.
     int* argc = new int(1);

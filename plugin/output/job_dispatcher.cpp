@@ -45,6 +45,10 @@ void SetOutputKindFlags()
     m.fNoPort = m.fPreview != 0 || m.fNetwork != 0 || m.fSaveToFile != 0 ? 1 : 0;
 }
 
+// Whether this run's conversion ran: after a cancel before it the plot data file holds only
+// what an earlier run wrote, which is no part of this job.
+bool ConvertedThisRun() { return g->sendMachine.wSendStep > kConvertSendStep; }
+
 void CloseJob()
 {
     SendMachine& m = g->sendMachine;
@@ -73,11 +77,12 @@ int32_t RunPlotJob()
 
     // The first failure decides: a port or plot data file error already shown, memory that
     // ran out while the art was collected (nothing of such a job goes out), then the
-    // route's own; a cancel that nothing else failed is reported as one.
+    // route's own; a cancel that nothing else failed is reported as one. A job cancelled
+    // before its conversion sends nothing; one cancelled during it sends what was converted.
     ASErr status = SendMachineStatus();
     if (status == kNoErr && g->conversion.iRunFailure != kNoErr)
         status = g->conversion.iRunFailure;
-    if (m.fPreview == 0 && m.fNoPort != 0 && status == kNoErr)
+    if (m.fPreview == 0 && m.fNoPort != 0 && status == kNoErr && ConvertedThisRun())
         status = RunJobRoute();
     if (status == kNoErr && g->fAbort != 0)
         status = kCanceledErr;

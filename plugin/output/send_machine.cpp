@@ -268,7 +268,7 @@ void PerformStep(int16_t step)
         if (portSteps)
             WritePortString("IW;");
         break;
-    case 6:
+    case kConvertSendStep:
         if (m.iFirstError == 0) {
             ShowPortStatus(kPortStatusConverting);
             ConvertAllPages();

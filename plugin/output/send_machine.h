@@ -40,6 +40,7 @@ constexpr int16_t kPortStatusPlotterOpening = 5;
 constexpr int16_t kPortStatusPlotterClosing = 6;
 constexpr int16_t kPortStatusSending = 7;
 
+constexpr int16_t kConvertSendStep = 6;  // the step that writes the plot data file
 constexpr int16_t kLastSendStep = 20;
 constexpr int kCommandsPerStep = 10;
 constexpr size_t kReplyLimit = 256;

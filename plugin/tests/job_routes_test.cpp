@@ -13,22 +13,21 @@
 #include "platform/ui/ui_robot.h"
 #include "plugin/output/route_failures.h"
 #include "plugin/settings/settings_file.h"
+#include "tests/support/file_size_limit.h"
 #include "tests/support/ftp_test_server.h"
 #include "tests/support/plugin_on_host.h"
+#include "tests/support/sender_stream.h"
 #include "tests/support/tcp_test_listener.h"
 #include "tests/support/test_files.h"
 
 #include <gtest/gtest.h>
 
-#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
-#include <thread>
 
 #include <fcntl.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -56,23 +55,6 @@ std::string PlotData(int seed)
 }
 
 std::string Framed(const std::string& plotData) { return kFramedStart + plotData + "\x1b.)"; }
-
-// The sender's stream for the two files: the job file, 40 bytes of plot data a line of
-// upper-case hexadecimal digits, the end line.
-std::string SenderStream(const std::string& jobFile, const std::string& plotData)
-{
-    static const char kDigits[] = "0123456789ABCDEF";
-    std::string stream = jobFile;
-    for (size_t at = 0; at < plotData.size(); at += 40) {
-        for (size_t i = at; i < plotData.size() && i < at + 40; ++i) {
-            unsigned char byte = static_cast<unsigned char>(plotData[i]);
-            stream += kDigits[byte >> 4];
-            stream += kDigits[byte & 0x0F];
-        }
-        stream += "\r\n";
-    }
-    return stream + "/E\r\n";
-}
 
 std::string SettingsFolder() { return TestHome() + "/Documents/Adobe/Illustrator"; }
 
@@ -177,31 +159,6 @@ protected:
 
 FtpTestServer* JobRouteTest::server = nullptr;
 
-// A connection accepted and read to its end on a thread of the test.
-struct ReceivedStream {
-    std::thread reader;
-    std::string bytes;
-    void Start(TcpTestListener& listener)
-    {
-        reader = std::thread([this, &listener] {
-            int connection = listener.Accept();
-            if (connection >= 0) {
-                bytes = ReadUntilClosed(connection);
-                close(connection);
-            }
-        });
-    }
-    // The bytes that came; after a failed run no connection may come, so the wait for one
-    // ends with the listener.
-    std::string Take(TcpTestListener& listener, bool connected)
-    {
-        if (!connected)
-            shutdown(listener.fd, SHUT_RDWR);
-        reader.join();
-        return bytes;
-    }
-};
-
 TEST_F(JobRouteTest, TheJobFileCarriesTheDocumentWindowsTitleAndThePlotWindow)
 {
     struct Case {
@@ -276,15 +233,11 @@ TEST_F(JobRouteTest, SavingOverAFileReplacesItWholeOrLeavesItAsItWas)
     std::string large = PlotData(2) + std::string(200000, 'Z');
     PrepareRun(kSerialPort, 1, large);
     ASSERT_TRUE(SetUiRobotScript("save " + target));
-    struct rlimit before;
-    getrlimit(RLIMIT_FSIZE, &before);
-    struct rlimit small = before;
-    small.rlim_cur = 65536;
-    auto previous = std::signal(SIGXFSZ, SIG_IGN);
-    setrlimit(RLIMIT_FSIZE, &small);
-    ASErr status = RunJobRoute();
-    setrlimit(RLIMIT_FSIZE, &before);
-    std::signal(SIGXFSZ, previous);
+    ASErr status = kNoErr;
+    {
+        FileSizeLimit limit(65536);
+        status = RunJobRoute();
+    }
     EXPECT_EQ(status, kPlotFileWriteErr);
     EXPECT_EQ(ReadBytes(target), old);
     EXPECT_NE(LastProgressText().find("Unable to write the plot file: " + target + ": File too large"),

@@ -2,6 +2,7 @@
 // collects what it wrote: standard output, standard error, the alert log, the exit status.
 #pragma once
 
+#include "tests/support/child_environment.h"
 #include "tests/support/temp_home.h"
 #include "tests/support/test_files.h"
 
@@ -14,8 +15,6 @@
 #include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
-
-extern char** environ;
 
 struct HostRun {
     int exitStatus = -1;
@@ -49,7 +48,7 @@ struct HostProcess {
 };
 
 // Starts travex-host with the arguments, in its own folder of the test home; extra
-// environment entries are "NAME=VALUE". Its standard output and error go to files of the
+// environment entries are "NAME=VALUE" (or "NAME" for a variable the host must not have). Its standard output and error go to files of the
 // folder, or both to the terminal at terminalPath when one is given.
 inline HostProcess StartTravexHost(const std::string& folder, const std::vector<std::string>& args,
                                    const std::vector<std::string>& extraEnvironment = {},
@@ -70,15 +69,10 @@ inline HostProcess StartTravexHost(const std::string& folder, const std::vector<
         argv.push_back(arg.data());
     argv.push_back(nullptr);
 
-    std::vector<std::string> envStrings;
-    for (char** e = environ; *e != nullptr; ++e)
-        envStrings.push_back(*e);
-    envStrings.insert(envStrings.end(), extraEnvironment.begin(), extraEnvironment.end());
-    envStrings.push_back("QT_QPA_PLATFORM=offscreen");
-    std::vector<char*> envp;
-    for (std::string& entry : envStrings)
-        envp.push_back(entry.data());
-    envp.push_back(nullptr);
+    std::vector<std::string> changes = {"QT_QPA_PLATFORM=offscreen"};
+    changes.insert(changes.end(), extraEnvironment.begin(), extraEnvironment.end());
+    std::vector<std::string> envStrings = ChildEnvironment(changes);
+    std::vector<char*> envp = EnvironmentArray(envStrings);
 
     const std::string& out = terminalPath.empty() ? process.outPath : terminalPath;
     const std::string& err = terminalPath.empty() ? process.errPath : terminalPath;

@@ -42,11 +42,15 @@ struct TcpTestListener {
     // The next connection (waits for it).
     int Accept() { return accept4(fd, nullptr, nullptr, SOCK_CLOEXEC); }
 
-    ~TcpTestListener()
+    void Close()
     {
         if (fd >= 0)
             close(fd);
+        fd = -1;
+        port = 0;
     }
+
+    ~TcpTestListener() { Close(); }
 };
 
 // Reads from the connection until the peer closes it or limit bytes have come.
