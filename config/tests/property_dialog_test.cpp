@@ -14,6 +14,7 @@
 #include "config/settings_store.h"
 #include "config/tool_page.h"
 #include "config/tests/config_test_support.h"
+#include "config/tests/page_dialog_fixture.h"
 #include "plugin/settings/settings_program.h"
 
 #include "platform/ui/dialog_window.h"
@@ -45,29 +46,12 @@ struct Seen {
     int16_t units[kConfigPageCount] = {};
 };
 
-class PropertyDialogTest : public ::testing::Test {
+class PropertyDialogTest : public PageDialogTest {
 protected:
     void SetUp() override
     {
-        ResetTestHome();
-        ASSERT_TRUE(EnsureQtApplication());
-        ResetUiRobot();
-        SetUiRobotTimeout(3000);
+        PageDialogTest::SetUp();
         RegisterUiRobotHook("look", Look, &seen_);
-        RegisterUiRobotHook("run", Run, &action_);
-    }
-    void TearDown() override
-    {
-        ResetUiRobot();
-        SetSettingsProgram(kSettingsPlugin);
-    }
-
-    // The program's steps with the robot's; every step must have been carried out.
-    void RunProgram(const std::string& steps)
-    {
-        ASSERT_TRUE(SetUiRobotScript(steps));
-        EXPECT_EQ(WinMain(ConfigResources()), 0);
-        EXPECT_EQ(FinishUiRobot(), 0);
     }
 
     static void Look(void* user)
@@ -92,10 +76,7 @@ protected:
         }
     }
 
-    static void Run(void* user) { (*static_cast<std::function<void()>*>(user))(); }
-
     Seen seen_;
-    std::function<void()> action_;
 };
 
 const UiShownDialog* Shown(int id)
@@ -257,9 +238,7 @@ TEST_F(PropertyDialogTest, CancelAndTheCloseBoxLeaveFileAndRegistryByteForByte)
     };
     for (Case c : {Case{"hook run; press 2", 2}, Case{"hook run; close", 0}}) {
         SCOPED_TRACE(c.steps);
-        ResetTestHome();
-        ResetUiRobot();
-        WriteBytes(TestSettingsFile(), SeededSettingsFile(7));
+        StartCase(7);
         SeedRegistry();
         std::string store = RegistryStoreBytes();
         action_ = [] {
