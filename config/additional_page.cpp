@@ -259,11 +259,8 @@ void InitExtraPage(DialogWindow* page)
 intptr_t Command(DialogWindow* page, const DialogEvent& event)
 {
     if (event.controlId == kExtraUnitCombo) {
-        if (event.notification == kNotifySelectionChange) {
-            int16_t unit = SelectedUnit(page, kExtraUnitCombo);
-            ChangeExtraUnit(page, unit);
-            SyncUnitSelection(kExtraPage, unit);
-        }
+        if (event.notification == kNotifySelectionChange)
+            PageUnitChosen(page, kExtraPage);
         return 1;
     }
     // An entry out of range is refused as the user leaves the field.

@@ -55,17 +55,12 @@ const ResourceTable* ConfigInstance()
 
 int32_t WriteRetVal(int32_t result)
 {
-    RegistryKey top = nullptr;
-    int32_t status = CreateRegistryKey(kRegistryCurrentUser, kBrenvolticKey, &top);
+    RegistryKey key = nullptr;
+    int32_t status = OpenBrenvolticKey(kConfigSubKey, true, &key);
     if (status != kRegistrySuccess)
         return status;
-    RegistryKey key = nullptr;
-    status = CreateRegistryKey(top, kConfigSubKey, &key);
-    if (status == kRegistrySuccess) {
-        status = SetRegistryDword(key, kRetValName, static_cast<uint32_t>(result));
-        CloseRegistryKey(key);
-    }
-    CloseRegistryKey(top);
+    status = SetRegistryDword(key, kRetValName, static_cast<uint32_t>(result));
+    CloseRegistryKey(key);
     return status;
 }
 

@@ -18,11 +18,6 @@ bool IsPage(int page)
     return page >= 0 && page < kConfigPageCount;
 }
 
-void PagePixels(int x, int y, int* px, int* py)
-{
-    DialogUnitsToPixels(kConfigFontName, kPagePointSize, x, y, px, py);
-}
-
 } // namespace
 
 void RecordPageWindow(int page, DialogWindow* window)
@@ -65,17 +60,17 @@ int16_t SelectedUnit(DialogWindow* page, int comboId)
     return static_cast<int16_t>(ComboGetItemData(page, comboId, selected));
 }
 
-DialogTemplate ConfigPageTemplate(int templateId)
+DialogTemplate ConfigTemplate(int templateId, int pointSize, int widthUnits, int heightUnits)
 {
     DialogTemplate tpl;
     tpl.id = templateId;
     tpl.fontName = kConfigFontName;
-    tpl.fontPointSize = kPagePointSize;
-    PagePixels(kPageWidthUnits, kPageHeightUnits, &tpl.width, &tpl.height);
+    tpl.fontPointSize = pointSize;
+    DialogUnitsToPixels(kConfigFontName, pointSize, widthUnits, heightUnits, &tpl.width, &tpl.height);
     return tpl;
 }
 
-DialogControl PageControl(int id, int kind, int x, int y, int width, int height,
+DialogControl ConfigControl(int pointSize, int id, int kind, int x, int y, int width, int height,
     const std::string& text, uint32_t flags)
 {
     DialogControl control;
@@ -83,9 +78,20 @@ DialogControl PageControl(int id, int kind, int x, int y, int width, int height,
     control.kind = kind;
     control.text = text;
     control.flags = flags;
-    PagePixels(x, y, &control.x, &control.y);
-    PagePixels(width, height, &control.w, &control.h);
+    DialogUnitsToPixels(kConfigFontName, pointSize, x, y, &control.x, &control.y);
+    DialogUnitsToPixels(kConfigFontName, pointSize, width, height, &control.w, &control.h);
     return control;
+}
+
+DialogTemplate ConfigPageTemplate(int templateId)
+{
+    return ConfigTemplate(templateId, kPagePointSize, kPageWidthUnits, kPageHeightUnits);
+}
+
+DialogControl PageControl(int id, int kind, int x, int y, int width, int height,
+    const std::string& text, uint32_t flags)
+{
+    return ConfigControl(kPagePointSize, id, kind, x, y, width, height, text, flags);
 }
 
 void ShowLengthField(DialogWindow* page, int editId, int32_t millimetres, int16_t unit)

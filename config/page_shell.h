@@ -62,11 +62,20 @@ void SetPageUnit(int page, int16_t unit);
 // and stores it in gPaperList.wUnit. A page whose unit combo the user changed runs its
 // own unit change first and then this, with its ConfigPage as the source.
 void SyncUnitSelection(int16_t source, int16_t unit);
+// The user chose a unit in the unit combo of the page (its ConfigPage as source): the page
+// shows its lengths in it, then every other page does (nothing without a selection).
+void PageUnitChosen(DialogWindow* page, int16_t source);
 
 // Fills a unit combo with "inch", "mm" and "pixel" (item data 0, 1, 2) and selects unit.
 void FillUnitCombo(DialogWindow* page, int comboId, int16_t unit);
 // The unit of the combo's selected item; -1 with no selection.
 int16_t SelectedUnit(DialogWindow* page, int comboId);
+
+// An empty template of the dialogs' font at pointSize, its size given in dialog units.
+DialogTemplate ConfigTemplate(int templateId, int pointSize, int widthUnits, int heightUnits);
+// A control at a rectangle given in dialog units of the dialogs' font at pointSize.
+DialogControl ConfigControl(int pointSize, int id, int kind, int x, int y, int width, int height,
+    const std::string& text = std::string(), uint32_t flags = 0);
 
 // An empty child page of the template's size (251 by 241 dialog units of the page font).
 DialogTemplate ConfigPageTemplate(int templateId);

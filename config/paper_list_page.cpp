@@ -126,11 +126,8 @@ intptr_t Command(DialogWindow* page, const DialogEvent& event)
             ShowRow(page, selected);
         return 1;
     case kPaperListUnitCombo:
-        if (event.notification == kNotifySelectionChange) {
-            int16_t unit = SelectedUnit(page, kPaperListUnitCombo);
-            ChangePaperListUnit(page, unit);
-            SyncUnitSelection(kPaperListPage, unit);
-        }
+        if (event.notification == kNotifySelectionChange)
+            PageUnitChosen(page, kPaperListPage);
         return 1;
     case kNewButton:
         if (event.notification == kNotifyClicked)

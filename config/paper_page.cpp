@@ -128,15 +128,6 @@ void SizeChosen(DialogWindow* page)
     ShowPaperSizeFields(page, width, height, roll);
 }
 
-void UnitChosen(DialogWindow* page)
-{
-    int16_t unit = SelectedUnit(page, kPaperUnitCombo);
-    if (unit < 0)
-        return;
-    ChangePaperUnit(page, unit);
-    SyncUnitSelection(kPaperPage, unit);
-}
-
 void OrientationChosen(DialogWindow* page, int32_t orientation)
 {
     gPageSetup.Orientation = orientation;
@@ -155,7 +146,7 @@ intptr_t Command(DialogWindow* page, const DialogEvent& event)
         return 1;
     case kPaperUnitCombo:
         if (event.notification == kNotifySelectionChange)
-            UnitChosen(page);
+            PageUnitChosen(page, kPaperPage);
         return 1;
     case kPortraitRadio: OrientationChosen(page, 0); return 1;
     case kLandscapeRadio: OrientationChosen(page, 1); return 1;

@@ -103,15 +103,6 @@ void StoreSortMode(DialogWindow* page)
         }
 }
 
-void UnitChosen(DialogWindow* page)
-{
-    int16_t unit = SelectedUnit(page, kMarginUnitCombo);
-    if (unit < 0)
-        return;
-    ChangeMarginUnit(page, unit);
-    SyncUnitSelection(kPlotterPage, unit);
-}
-
 } // namespace
 
 DialogTemplate PlotterPageTemplate()
@@ -212,7 +203,7 @@ intptr_t PlotterPageProc(DialogWindow* page, const DialogEvent& event, void* use
     if (event.message != kDialogCommand || event.controlId != kMarginUnitCombo)
         return 0;
     if (event.notification == kNotifySelectionChange)
-        UnitChosen(page);
+        PageUnitChosen(page, kPlotterPage);
     return 1;
 }
 

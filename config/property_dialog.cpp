@@ -44,31 +44,17 @@ const PageEntry kPages[kConfigPageCount] = {
 
 DialogWindow* g_dialog = nullptr;
 
-void DialogPixels(int x, int y, int* px, int* py)
-{
-    DialogUnitsToPixels(kConfigFontName, kPropertyDialogPointSize, x, y, px, py);
-}
-
 DialogControl DialogControlAt(int id, int kind, int x, int y, int width, int height,
     const char* text)
 {
-    DialogControl control;
-    control.id = id;
-    control.kind = kind;
-    control.text = text;
-    DialogPixels(x, y, &control.x, &control.y);
-    DialogPixels(width, height, &control.w, &control.h);
-    return control;
+    return ConfigControl(kPropertyDialogPointSize, id, kind, x, y, width, height, text);
 }
 
 DialogTemplate PropertyTemplate()
 {
-    DialogTemplate tpl;
-    tpl.id = kPropertyDialogTemplate;
+    DialogTemplate tpl =
+        ConfigTemplate(kPropertyDialogTemplate, kPropertyDialogPointSize, kDialogWidthUnits, kDialogHeightUnits);
     tpl.title = kPropertyTitle;
-    tpl.fontName = kConfigFontName;
-    tpl.fontPointSize = kPropertyDialogPointSize;
-    DialogPixels(kDialogWidthUnits, kDialogHeightUnits, &tpl.width, &tpl.height);
     tpl.controls = {
         DialogControlAt(kDialogOk, kControlDefaultButton, kOkX, kButtonY, kButtonWidth,
             kButtonHeight, "OK"),
@@ -194,6 +180,16 @@ int RunPropertyDialog()
 DialogWindow* PropertyDialog()
 {
     return g_dialog;
+}
+
+void PageUnitChosen(DialogWindow* page, int16_t source)
+{
+    const PageEntry& entry = kPages[source];
+    int16_t unit = SelectedUnit(page, entry.unitCombo);
+    if (unit < 0 || entry.changeUnit == nullptr)
+        return;
+    entry.changeUnit(page, unit);
+    SyncUnitSelection(source, unit);
 }
 
 void SyncUnitSelection(int16_t source, int16_t unit)

@@ -1,12 +1,12 @@
 #include "platform/ftp_program.h"
 
 #include "platform/process_start.h"
+#include "platform/whole_file.h"
 
 #include <cctype>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -143,16 +143,9 @@ bool IsClientComplaint(const std::string& line)
     return line.compare(0, 4, "ftp:") == 0 || line == "Login failed." || line == "Not connected.";
 }
 
-bool ReadWhole(const std::string& path, std::string& text)
-{
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        return false;
-    std::stringstream s;
-    s << in.rdbuf();
-    text = s.str();
-    return true;
-}
+// A script is a few lines; the client's transcript a few replies a file.
+constexpr size_t kScriptLimit = 1 << 20;
+constexpr size_t kTranscriptLimit = 16 << 20;
 
 bool WriteWhole(const std::string& path, const std::string& text)
 {
@@ -200,7 +193,7 @@ void RunClient(const std::string& folder, const std::string& input, const char* 
     start.fOwnSession = 1;   // no terminal: the client's password prompt reads the script
     ProcessExit exit = {};
     int error = RunProcess(&start, &exit);
-    ReadWhole(transcriptPath, run.transcript);
+    ReadWholeFile(transcriptPath, kTranscriptLimit, &run.transcript);
     if (error != 0) {
         run.status = kFtpProgramFailed;
         run.detail = std::string(kFtpProgramName) + ": " + DescribeProcessError(error);
@@ -286,8 +279,9 @@ int RunFtpScript(const char* scriptPath, const char* server, int16_t fPassive, c
         return kFtpConnectFailed;
     }
     std::string script;
-    if (scriptPath == nullptr || !ReadWhole(scriptPath, script)) {
-        std::string detail = std::string(scriptPath != nullptr ? scriptPath : "") + ": " + std::strerror(errno);
+    int readError = scriptPath == nullptr ? ENOENT : ReadWholeFile(scriptPath, kScriptLimit, &script);
+    if (readError != 0) {
+        std::string detail = std::string(scriptPath != nullptr ? scriptPath : "") + ": " + std::strerror(readError);
         SetFtpReason(reason, room, kFtpLocalFileError, detail.c_str());
         return kFtpLocalFileError;
     }

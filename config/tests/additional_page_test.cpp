@@ -85,9 +85,7 @@ TEST_F(AdditionalPageTest, ChangesMadeOnThePageReachTheSettingsRecordAtTheirOffs
 {
     for (const char* end : {"press 1", "press 2"}) {
         SCOPED_TRACE(end);
-        ResetTestHome();
-        ResetUiRobot();
-        WriteBytes(TestSettingsFile(), SeededSettingsFile(1));
+        StartCase(1);
         SeedRegistry();
         const std::string longHeader(200, 'H');
         RunProgram({"tab 1082 2", "type 502 7", "type 503 8", "type 504 9", "type 505 10", "choose 506 2",
@@ -154,9 +152,7 @@ TEST_F(AdditionalPageTest, TextsAreCutToTheirFieldOnACharacterBoundary)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.typed);
-        ResetTestHome();
-        ResetUiRobot();
-        WriteBytes(TestSettingsFile(), SeededSettingsFile(1));
+        StartCase(1);
         RunProgram({"tab 1082 2", "type 514 " + c.typed, "press 1"});
         std::string expected = SeededSettingsFile(1);
         Put32(expected, kRecord + 364, 0x1E0200);
@@ -191,9 +187,7 @@ TEST_F(AdditionalPageTest, PortUnitsAndToleranceOutsideTheirRangeAreRefusedAndSh
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::to_string(c.edit) + " " + c.typed);
-        ResetTestHome();
-        ResetUiRobot();
-        WriteBytes(TestSettingsFile(), SeededSettingsFile(1));
+        StartCase(1);
         int beeps = MessageBeepCount();
         std::string typed = "type " + std::to_string(c.edit) + " " + c.typed;
         // the user goes on to the cut pressure, then presses OK
@@ -228,11 +222,7 @@ TEST_F(AdditionalPageTest, TheUnitChosenHereMovesTheOtherPagesAndIsReadBackOnOk)
     WriteBytes(TestSettingsFile(), SeededSettingsFile(1));
     SeedRegistry();
     std::vector<int16_t> units;
-    action_ = [&] {
-        for (int i = 0; i < kConfigPageCount; ++i)
-            units.push_back(PageUnit(i));
-        units.push_back(gPaperList.wUnit);
-    };
+    action_ = RecordUnits(&units);
     RunProgram({"tab 1082 2", "choose 501 0", "hook run", "choose 501 2", "type 502 28.35",
         "type 507 5669.29", "tab 1082 4", "press 1"});
 

@@ -7,6 +7,7 @@
 #include "config/config_resources.h"
 #include "config/page_shell.h"
 #include "config/property_dialog.h"
+#include "config/settings_store.h"
 #include "config/tests/config_test_support.h"
 #include "plugin/settings/settings_program.h"
 
@@ -41,6 +42,25 @@ protected:
     {
         EXPECT_EQ(WinMain(ConfigResources()), 0);
         EXPECT_EQ(FinishUiRobot(), 0) << what;
+    }
+
+    // A case of a table starts over: a fresh home and robot, the settings file seeded with
+    // the display unit given.
+    void StartCase(int16_t unit)
+    {
+        ResetTestHome();
+        ResetUiRobot();
+        WriteBytes(TestSettingsFile(), SeededSettingsFile(unit));
+    }
+
+    // The current unit of every page and the stored wUnit, appended each time it runs.
+    static std::function<void()> RecordUnits(std::vector<int16_t>* units)
+    {
+        return [units] {
+            for (int i = 0; i < kConfigPageCount; ++i)
+                units->push_back(PageUnit(i));
+            units->push_back(gPaperList.wUnit);
+        };
     }
 
     static void Run(void* user) { (*static_cast<std::function<void()>*>(user))(); }

@@ -108,9 +108,7 @@ TEST_F(PageUnitsTest, CancelAndTheCloseBoxAfterChangesOnBothPagesLeaveFileAndReg
     };
     for (Case c : {Case{"press 2", 2}, Case{"close", 0}}) {
         SCOPED_TRACE(c.end);
-        ResetTestHome();
-        ResetUiRobot();
-        WriteBytes(TestSettingsFile(), SeededSettingsFile(1));
+        StartCase(1);
         SeedRegistry();
         std::string store = RegistryStoreBytes();
         RunProgram(std::string(changes) + c.end);

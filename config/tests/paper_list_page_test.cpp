@@ -82,9 +82,7 @@ TEST_F(PaperListPageTest, NewModifyAndDeleteReachTheBlockOnOkAndNothingOnCancel)
 {
     for (const char* end : {"press 1", "press 2"}) {
         SCOPED_TRACE(end);
-        ResetTestHome();
-        ResetUiRobot();
-        WriteBytes(TestSettingsFile(), SeededSettingsFile(1));
+        StartCase(1);
         SeedRegistry();
         RunProgram({"tab 1082 4", "select 401 10", "type 402 B4", "type 404 257", "type 405 364", "tick 406",
             "press 407", "select 401 0", "type 402 A0 roll", "type 404 900", "press 409", "select 401 1",
@@ -224,9 +222,7 @@ TEST_F(PaperListPageTest, ALongNameIsCutTo63BytesOnACharacterBoundary)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.listed);
-        ResetTestHome();
-        ResetUiRobot();
-        WriteBytes(TestSettingsFile(), SeededSettingsFile(1));
+        StartCase(1);
         RunProgram({"tab 1082 4", "select 401 0", "type 402 " + c.typed, "press 409", "select 401 10",
             "type 402 " + c.typed, "press 407", "press 1"});
         UiControlState list = SeenBefore("press 1", 401);
@@ -246,11 +242,7 @@ TEST_F(PaperListPageTest, TheUnitChosenHereMovesTheOtherPagesAndFillsAnEmptyEntr
     WriteBytes(TestSettingsFile(), SeededSettingsFile(1));
     SeedRegistry();
     std::vector<int16_t> units;
-    action_ = [&] {
-        for (int i = 0; i < kConfigPageCount; ++i)
-            units.push_back(PageUnit(i));
-        units.push_back(gPaperList.wUnit);
-    };
+    action_ = RecordUnits(&units);
     RunProgram({"tab 1082 4", "choose 403 0", "hook run", "select 401 10", "choose 403 2", "type 404 1000",
         "press 1"});
     // A0 in inches, and the additional page's lengths with it

@@ -160,9 +160,7 @@ TEST_F(PaperPageTest, TheUsersChoicesReachThePageRecordAfterOk)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.steps);
-        ResetTestHome();
-        ResetUiRobot();
-        WriteBytes(TestSettingsFile(), SeededSettingsFile(1));
+        StartCase(1);
         SeedPageValues(PageValues{});
         RunProgram(std::string(c.steps) + "; press 1");
         std::map<std::string, int32_t> v = ConfigValues();

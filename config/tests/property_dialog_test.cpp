@@ -14,14 +14,18 @@
 #include "config/settings_store.h"
 #include "config/tool_page.h"
 #include "config/tests/config_test_support.h"
+#include "config/tests/page_dialog_fixture.h"
 #include "plugin/settings/settings_program.h"
 
+#include "platform/ui/dialog_window.h"
 #include "platform/ui/ui_robot.h"
 
 #include <gtest/gtest.h>
 
 #include <QImage>
 #include <QPixmap>
+#include <QTabBar>
+#include <QToolButton>
 #include <QWidget>
 
 #include <cstdlib>
@@ -42,29 +46,12 @@ struct Seen {
     int16_t units[kConfigPageCount] = {};
 };
 
-class PropertyDialogTest : public ::testing::Test {
+class PropertyDialogTest : public PageDialogTest {
 protected:
     void SetUp() override
     {
-        ResetTestHome();
-        ASSERT_TRUE(EnsureQtApplication());
-        ResetUiRobot();
-        SetUiRobotTimeout(3000);
+        PageDialogTest::SetUp();
         RegisterUiRobotHook("look", Look, &seen_);
-        RegisterUiRobotHook("run", Run, &action_);
-    }
-    void TearDown() override
-    {
-        ResetUiRobot();
-        SetSettingsProgram(kSettingsPlugin);
-    }
-
-    // The program's steps with the robot's; every step must have been carried out.
-    void RunProgram(const std::string& steps)
-    {
-        ASSERT_TRUE(SetUiRobotScript(steps));
-        EXPECT_EQ(WinMain(ConfigResources()), 0);
-        EXPECT_EQ(FinishUiRobot(), 0);
     }
 
     static void Look(void* user)
@@ -89,10 +76,7 @@ protected:
         }
     }
 
-    static void Run(void* user) { (*static_cast<std::function<void()>*>(user))(); }
-
     Seen seen_;
-    std::function<void()> action_;
 };
 
 const UiShownDialog* Shown(int id)
@@ -145,6 +129,45 @@ TEST_F(PropertyDialogTest, FiveTabsOverFivePagesInTheirOrderCentredAtTheDialogsS
     EXPECT_EQ(Control(*shown, 1)->text, "OK");
     EXPECT_EQ(Control(*shown, 2)->text, "ｷｬﾝｾﾙ");
     EXPECT_EQ(RetVal(), 2);
+}
+
+// The five labels are long for the strip: padded as the system pads them (6 pixels on
+// either side) they all stand whole in it, with no scroll arrows.
+TEST_F(PropertyDialogTest, AllFiveTabLabelsStandWholeInTheStripWithoutScrollArrows)
+{
+    struct Tab {
+        std::string text;
+        QRect rect;
+        int textWidth = 0;
+    };
+    std::vector<Tab> tabs;
+    QRect strip;
+    int arrowsShown = -1;
+    std::string folder = MakeTestFolder("tab_strip");
+    action_ = [&] {
+        QWidget* dialog = GetDialogWidget(PropertyDialog());
+        QTabBar* bar = TabBarOf(dialog->findChild<QWidget*>("1082"));
+        ASSERT_NE(bar, nullptr);
+        strip = QRect(QPoint(0, 0), bar->size());
+        for (int i = 0; i < bar->count(); ++i)
+            tabs.push_back({bar->tabText(i).toStdString(), bar->tabRect(i),
+                            bar->fontMetrics().horizontalAdvance(bar->tabText(i))});
+        arrowsShown = 0;
+        for (QToolButton* arrow : bar->findChildren<QToolButton*>())
+            arrowsShown += arrow->isVisible() ? 1 : 0;
+        QImage image = dialog->grab().toImage();
+        EXPECT_TRUE(image.save(QString::fromStdString(folder + "/tab_strip.png"), "PNG"));
+        if (const char* dir = std::getenv("TRAVEX_SCREENSHOT_DIR"))
+            image.save(QString::fromStdString(std::string(dir) + "/tab_strip.png"), "PNG");
+    };
+    RunProgram("hook run; press 2");
+    ASSERT_EQ(tabs.size(), 5u);
+    EXPECT_EQ(arrowsShown, 0);
+    for (const Tab& tab : tabs) {
+        SCOPED_TRACE(tab.text);
+        EXPECT_TRUE(strip.contains(tab.rect)) << tab.rect.x() << "+" << tab.rect.width() << " in " << strip.width();
+        EXPECT_GE(tab.rect.width(), tab.textWidth + 2 * 6);
+    }
 }
 
 TEST_F(PropertyDialogTest, EachPageHasItsTemplatesSizeBeforeItIsPlaced)
@@ -215,9 +238,7 @@ TEST_F(PropertyDialogTest, CancelAndTheCloseBoxLeaveFileAndRegistryByteForByte)
     };
     for (Case c : {Case{"hook run; press 2", 2}, Case{"hook run; close", 0}}) {
         SCOPED_TRACE(c.steps);
-        ResetTestHome();
-        ResetUiRobot();
-        WriteBytes(TestSettingsFile(), SeededSettingsFile(7));
+        StartCase(7);
         SeedRegistry();
         std::string store = RegistryStoreBytes();
         action_ = [] {

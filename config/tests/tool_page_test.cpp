@@ -68,9 +68,7 @@ TEST_F(ToolPageTest, ChangesReachTheSlotsAtTheirOffsetsOnOkAndNothingOnCancel)
 {
     for (const char* end : {"press 1", "press 2"}) {
         SCOPED_TRACE(end);
-        ResetTestHome();
-        ResetUiRobot();
-        WriteBytes(TestSettingsFile(), SeededSettingsFile(1));
+        StartCase(1);
         SeedRegistry();
         RunProgram({"tab 1082 3", "choose 304 0", "type 305 0.3", "choose 306 4", "choose 307 11",
             "type 308 0.305", "choose 309 8", "choose 331 10", "type 332 1.5", "choose 333 7", end});

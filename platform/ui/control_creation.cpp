@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
+#include <QProxyStyle>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpressionValidator>
@@ -51,12 +52,30 @@ int TabStripHeight(const QWidget* tabControl, const QTabBar* bar)
     return qMin(tabHeight, tabControl->height());
 }
 
+// The system's tab control pads a label by 6 pixels on either side. Qt's styles pad twice
+// that and more, so that a strip of long labels the system shows whole gets scroll arrows.
+constexpr int kTabLabelPadding = 6;
+
+class TabPaddingStyle : public QProxyStyle {
+public:
+    int pixelMetric(PixelMetric metric, const QStyleOption* option, const QWidget* widget) const override
+    {
+        if (metric == PM_TabBarTabHSpace)
+            return 2 * kTabLabelPadding;
+        return QProxyStyle::pixelMetric(metric, option, widget);
+    }
+};
+
 // The tab strip on top, the display area for the pages below it.
 class TabControl : public QWidget {
 public:
     TabControl(QWidget* parent) : QWidget(parent), bar(new QTabBar(this)), area(new QFrame(this))
     {
         setProperty(kTabControlProperty, true);
+        // a child made after the bar, so that it outlives the bar it styles
+        auto* padding = new TabPaddingStyle;
+        padding->setParent(this);
+        bar->setStyle(padding);
         bar->setDrawBase(false);
         bar->setExpanding(false);
         area->setFrameShape(QFrame::StyledPanel);

@@ -21,33 +21,23 @@ constexpr int32_t kRetValOk = 1;
 // RetVal 99 under Software\Brenvoltic\TRVXSerConfig; false when it could not be stored.
 bool MarkProgramRunning()
 {
-    RegistryKey top = nullptr;
-    if (CreateRegistryKey(kRegistryCurrentUser, kBrenvolticKey, &top) != kRegistrySuccess)
-        return false;
     RegistryKey key = nullptr;
-    int32_t status = CreateRegistryKey(top, kConfigSubKey, &key);
-    if (status == kRegistrySuccess) {
-        status = SetRegistryDword(key, kRetValName, kRetValRunning);
-        CloseRegistryKey(key);
-    }
-    CloseRegistryKey(top);
+    if (OpenBrenvolticKey(kConfigSubKey, true, &key) != kRegistrySuccess)
+        return false;
+    int32_t status = SetRegistryDword(key, kRetValName, kRetValRunning);
+    CloseRegistryKey(key);
     return status == kRegistrySuccess;
 }
 
 // The program's answer; false when there is none to read.
 bool ReadRetVal(int32_t* answer)
 {
-    RegistryKey top = nullptr;
-    if (OpenRegistryKey(kRegistryCurrentUser, kBrenvolticKey, &top) != kRegistrySuccess)
-        return false;
     RegistryKey key = nullptr;
+    if (OpenBrenvolticKey(kConfigSubKey, false, &key) != kRegistrySuccess)
+        return false;
     uint32_t value = 0;
-    int32_t status = OpenRegistryKey(top, kConfigSubKey, &key);
-    if (status == kRegistrySuccess) {
-        status = QueryRegistryDword(key, kRetValName, &value);
-        CloseRegistryKey(key);
-    }
-    CloseRegistryKey(top);
+    int32_t status = QueryRegistryDword(key, kRetValName, &value);
+    CloseRegistryKey(key);
     *answer = static_cast<int32_t>(value);
     return status == kRegistrySuccess;
 }

@@ -1,7 +1,6 @@
 #include "plugin/settings/page_setup.h"
 
 #include "plugin/settings/paper_search.h"
-#include "platform/registry_store.h"
 
 #include <cstring>
 
@@ -53,6 +52,18 @@ void LimitPageSetup(PageSetup* page)
     }
 }
 
+int32_t OpenBrenvolticKey(const char* subKey, bool create, RegistryKey* key)
+{
+    auto open = create ? CreateRegistryKey : OpenRegistryKey;
+    RegistryKey top = nullptr;
+    int32_t status = open(kRegistryCurrentUser, kBrenvolticKey, &top);
+    if (status != kRegistrySuccess)
+        return status;
+    status = open(top, subKey, key);
+    CloseRegistryKey(top);
+    return status;
+}
+
 void GrowPaperFromPage(PageSetup* page, const PlotSettings* settings)
 {
     LimitPageSetup(page);
@@ -90,39 +101,25 @@ void SetDefaultPageSetup(PageSetup* page, const PlotSettings* settings, const Pa
 
 int32_t ReadPageSetupValues(PageSetup* page)
 {
-    // Reading only opens: a read never writes the store.
-    RegistryKey top = nullptr;
-    int32_t status = OpenRegistryKey(kRegistryCurrentUser, kBrenvolticKey, &top);
+    RegistryKey key = nullptr;
+    int32_t status = OpenBrenvolticKey(kConfigSubKey, false, &key);
     if (status != kRegistrySuccess)
         return status;
-    RegistryKey key = nullptr;
-    status = OpenRegistryKey(top, kConfigSubKey, &key);
-    if (status != kRegistrySuccess) {
-        CloseRegistryKey(top);
-        return status;
-    }
     for (int i = 0; i < 16; ++i) {
         uint32_t value = 0;
         if (QueryRegistryDword(key, kPageSetupValueNames[i], &value) != kRegistrySuccess)
             continue;
         *PageField(page, i) = IsPageNumber(i) ? PageNumber(value) : LimitPageValue(static_cast<int32_t>(value));
     }
-    CloseRegistryKey(key);
-    return CloseRegistryKey(top);
+    return CloseRegistryKey(key);
 }
 
 int32_t WritePageSetupValues(const PageSetup* page)
 {
-    RegistryKey top = nullptr;
-    int32_t status = CreateRegistryKey(kRegistryCurrentUser, kBrenvolticKey, &top);
+    RegistryKey key = nullptr;
+    int32_t status = OpenBrenvolticKey(kConfigSubKey, true, &key);
     if (status != kRegistrySuccess)
         return status;
-    RegistryKey key = nullptr;
-    status = CreateRegistryKey(top, kConfigSubKey, &key);
-    if (status != kRegistrySuccess) {
-        CloseRegistryKey(top);
-        return status;
-    }
     PageSetup copy = *page;
     for (int i = 0; i < 16 && status == kRegistrySuccess; ++i) {
         int32_t value = *PageField(&copy, i);
@@ -130,7 +127,6 @@ int32_t WritePageSetupValues(const PageSetup* page)
             value = PageNumber(static_cast<uint32_t>(value));
         status = SetRegistryDword(key, kPageSetupValueNames[i], static_cast<uint32_t>(value));
     }
-    CloseRegistryKey(key);
-    int32_t closed = CloseRegistryKey(top);
+    int32_t closed = CloseRegistryKey(key);
     return status != kRegistrySuccess ? status : closed;
 }

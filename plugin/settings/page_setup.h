@@ -2,6 +2,7 @@
 // the paper size and the margins.
 #pragma once
 
+#include "platform/registry_store.h"
 #include "plugin/settings/settings_records.h"
 
 #include <cstdint>
@@ -18,6 +19,11 @@ extern const char kConfigSubKey[];      // "TRVXSerConfig": page setup values an
 extern const char kPluginSubKey[];      // "TRAVEX-Pro": fTextOut
 extern const char* const kPageSetupValueNames[16];
 
+// Opens Software\Brenvoltic\subKey of the current user; with create, both levels are made
+// when missing (without it nothing is written, so a read never changes the store). The
+// error of the first key, else of the subkey; the caller closes *key.
+int32_t OpenBrenvolticKey(const char* subKey, bool create, RegistryKey* key);
+
 // rPage = 0, 0, Width, Height; rPaper = rPage grown outward by the roll margins when
 // pisroll is set, else the sheet margins (no margins without settings). The record is
 // limited first and the paper's edges stay within the limits whatever the margins.
@@ -27,8 +33,8 @@ void GrowPaperFromPage(PageSetup* page, const PlotSettings* settings);
 void SetDefaultPageSetup(PageSetup* page, const PlotSettings* settings, const PaperList* list);
 
 // Replaces each field whose registry value exists (the page numbers take the low 16 bits,
-// sign-extended, every other value is limited as LimitPageSetup does). The error of opening Software\Brenvoltic, else of its subkey, else the
-// result of closing it.
+// sign-extended, every other value is limited as LimitPageSetup does). The error of opening
+// Software\Brenvoltic, else of its subkey, else the result of closing the subkey.
 int32_t ReadPageSetupValues(PageSetup* page);
 
 // Writes the sixteen values, creating the keys when missing; the first failure, else the
