@@ -515,8 +515,11 @@ TEST_F(SendMachineTest, APlotDataFileThatCannotBeWrittenIsNotStreamed)
     EXPECT_STREQ(m.szShownText, "Unable to open the plotter file [5]");
     EXPECT_EQ(SendMachineStatus(), kPlotFileFailedErr);
     EXPECT_EQ(m.hSendFile, -1);
+    // Read before the close: a failed job's close drops what the line still queues, and on
+    // a loaded machine the start may still be queued.
+    std::string got = ReadExactly(master_, 9);
     ClosePlotterPort();
-    std::string got = ReadExactly(master_, 64);
+    got += ReadExactly(master_, 64);
     EXPECT_EQ(got, "\x1b.(IN;IW;");
     std::filesystem::remove_all(path);
 }
