@@ -172,14 +172,16 @@ void ArcTo(Builder& b, double rxIn, double ryIn, double angleDeg, bool largeArc,
     Real x1 = cs * dx + sn * dy;
     Real y1 = -sn * dx + cs * dy;
     Real lambda = (x1 * x1) / (rx * rx) + (y1 * y1) / (ry * ry);
-    if (lambda > 1) {
+    Real coef = 0;  // radii scaled up to reach: the centre is half-way, exactly
+    if (lambda >= 1) {
         Real s = std::sqrt(lambda);
         rx *= s;
         ry *= s;
+    } else {
+        Real num = rx * rx * ry * ry - rx * rx * y1 * y1 - ry * ry * x1 * x1;
+        Real den = rx * rx * y1 * y1 + ry * ry * x1 * x1;
+        coef = den == 0 ? 0 : std::sqrt(std::max(Real(0), num / den));
     }
-    Real num = rx * rx * ry * ry - rx * rx * y1 * y1 - ry * ry * x1 * x1;
-    Real den = rx * rx * y1 * y1 + ry * ry * x1 * x1;
-    Real coef = den == 0 ? 0 : std::sqrt(std::max(Real(0), num / den));
     if (largeArc == sweep) coef = -coef;
     Real cx1 = coef * rx * y1 / ry;
     Real cy1 = -coef * ry * x1 / rx;

@@ -350,7 +350,6 @@ struct Reader {
     int depth = 0;
     std::set<pugi::xml_node_struct*> expanding;  // targets of the uses being read
     StyleSheet sheet;
-    static constexpr size_t kMaxArt = 2000000;
 
     // A length attribute in user units, percentages of the viewport `in` has.
     // One it cannot read is said and taken as 0.
@@ -680,7 +679,7 @@ struct Reader {
             return;
         }
         // A use of plain content is a group of its copy; it stays a <use> in the file.
-        if (expanding.count(target.internal_object()) || doc.artPool.size() > kMaxArt) return;
+        if (expanding.count(target.internal_object())) return;
         expanding.insert(target.internal_object());
         Art* group = NewDetachedArt(doc, ArtType::Group);
         Attach(group, parent, n, parentCtm);
@@ -1135,12 +1134,27 @@ struct Reader {
         return count;
     }
 
+    // A path of several subpaths is a compound path with a member for each.
+    static uint64_t OwnObjects(const pugi::xml_node& n, const std::string& name)
+    {
+        if (name != "path") return 1;
+        uint64_t moves = 0;
+        for (const char* p = n.attribute("d").value(); *p; ++p) moves += *p == 'M' || *p == 'm';
+        return 1 + moves;
+    }
+
     static uint64_t OwnPoints(const pugi::xml_node& n, const std::string& name)
     {
         if (name == "path") return NumbersIn(n.attribute("d").value()) + 1;
         if (name == "polyline" || name == "polygon") return NumbersIn(n.attribute("points").value()) / 2 + 1;
         if (name == "rect" || name == "circle" || name == "ellipse") return 9;
         if (name == "line") return 2;
+        if (name == "text" || name == "tspan" || name == "textPath") {  // each character an outline, a label
+            uint64_t characters = 0;
+            for (pugi::xml_node child : n.children())
+                if (child.type() == pugi::node_pcdata || child.type() == pugi::node_cdata) characters += std::strlen(child.value());
+            return characters;
+        }
         return 0;
     }
 
@@ -1180,7 +1194,7 @@ struct Reader {
             return true;
         }
         std::string name = LocalName(n);
-        cost = Cost{1, OwnPoints(n, name), 0, 1};
+        cost = Cost{OwnObjects(n, name), OwnPoints(n, name), 0, 1};
         state.open.insert(n.internal_object());
         auto add = [&](const Cost& part, int moreLevels) {
             cost.objects = std::min(cost.objects + part.objects, kMaxObjects + 1);

@@ -15,10 +15,7 @@ using svgtest::FindArt;
 
 const char* kDrawing = "lengths-of-the-viewport-and-font.svg";
 
-std::string Drawing()
-{
-    return std::string(TRAVEX_SOURCE_DIR) + "/tests/drawings/" + kDrawing;
-}
+std::string Drawing() { return std::string(TRAVEX_SOURCE_DIR) + "/tests/drawings/" + kDrawing; }
 
 // User units of the drawing (200 by 100 pixels, y down) to the artwork points of a bounds test.
 struct UserBox {
@@ -75,7 +72,7 @@ TEST(SvgLengths, ChangedArtStaysInsideItsViewport)
     host::TransformArt(inner, AIRealMatrix{1, 0, 0, 1, 7.5, -15}, false);  // 10 right, 20 down
     Art* added = nullptr;
     ASSERT_EQ(host::DuplicateArt(inner, host::Placement::Above, inner, &added), kNoErr);
-    host::TransformArt(added, AIRealMatrix{1, 0, 0, 1, -75, 0}, false);    // 100 left of it
+    host::TransformArt(added, AIRealMatrix{1, 0, 0, 1, -75, 0}, false);  // 100 left of it
     ASSERT_TRUE(host::SaveSvgDocument(doc, path, error)) << error;
     std::string saved = svgtest::ReadBytes(path);
 

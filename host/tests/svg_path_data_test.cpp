@@ -193,6 +193,13 @@ TEST(SvgPathData, ArcsBetweenFarPointsKeepTheirCircle)
             EXPECT_NEAR(d, 1.0, 1e-9) << c.name;
         }
     }
+    // Half-way round from (0, 0) to (1e300, 1e300) is the corner (1e300, 0), to the last digits.
+    std::vector<SvgSubpath> subpaths;
+    std::string error;
+    ASSERT_TRUE(ParseSvgPathData("M 0 0 A 1 1 0 0 1 1e300 1e300", subpaths, error)) << error;
+    ASSERT_EQ(subpaths[0].segments.size(), 3u);
+    EXPECT_NEAR(subpaths[0].segments[1].ptAnchor.h, 1e300, 1e288);
+    EXPECT_NEAR(subpaths[0].segments[1].ptAnchor.v, 0, 1e288);
 }
 
 TEST(SvgPathData, LargeArcTakesTheLongWayRound)

@@ -18,10 +18,7 @@ using host::ArtType;
 using host::Document;
 using svgtest::FindArt;
 
-std::string Data(const std::string& name)
-{
-    return std::string(TRAVEX_SOURCE_DIR) + "/host/tests/data/" + name;
-}
+std::string Data(const std::string& name) { return std::string(TRAVEX_SOURCE_DIR) + "/host/tests/data/" + name; }
 
 std::string AllWarnings(const Document& doc)
 {
@@ -39,9 +36,12 @@ TEST(SvgReferences, FloodsOfCopiesAreRefusedNamingTheElement)
         std::vector<std::string> mentions;
     } cases[] = {
         {"uses-doubling-150-times.svg", {"uses-doubling-150-times.svg:", "<g id=\"c", "more than 2000000 objects"}},
-        {"nested-uses-ten-million-copies.svg", {"nested-uses-ten-million-copies.svg:", "<g id=\"c", "more than 2000000 objects"}},
-        {"symbols-doubling-60-times.svg", {"symbols-doubling-60-times.svg:", "<symbol id=\"c", "more than 2000000 objects"}},
+        {"nested-uses-ten-million-copies.svg",
+         {"nested-uses-ten-million-copies.svg:", "<g id=\"c", "more than 2000000 objects"}},
+        {"symbols-doubling-60-times.svg",
+         {"symbols-doubling-60-times.svg:", "<symbol id=\"c", "more than 2000000 objects"}},
         {"uses-of-a-long-path.svg", {"uses-of-a-long-path.svg:", "<g id=\"c", "more than 20000000 path points"}},
+        {"uses-of-many-subpaths.svg", {"uses-of-many-subpaths.svg:", "<g id=\"c", "more than 2000000 objects"}},
         {"uses-160-levels-deep.svg", {"uses-160-levels-deep.svg:", "<use", "more than 150 levels deep"}},
     };
     for (const auto& c : cases) {
@@ -74,7 +74,8 @@ TEST(SvgReferences, TextPathsNamingATextAreNotFollowed)
     EXPECT_EQ(text->text.kind, host::TextKind::PointText);
     EXPECT_EQ(host::TextContent(text), "ab");
     ASSERT_EQ(doc.loadWarnings.size(), 2u) << AllWarnings(doc);
-    EXPECT_NE(doc.loadWarnings[0].find("text-path-to-its-own-text.svg:4: <textPath id=\"first\">: names a <text>, not a shape"),
+    EXPECT_NE(doc.loadWarnings[0].find(
+                  "text-path-to-its-own-text.svg:4: <textPath id=\"first\">: names a <text>, not a shape"),
               std::string::npos)
         << doc.loadWarnings[0];
     EXPECT_NE(doc.loadWarnings[1].find("<textPath id=\"second\">"), std::string::npos) << doc.loadWarnings[1];
@@ -90,13 +91,15 @@ TEST(SvgReferences, UsesInsideTheirOwnTargetsAreCutWithAWarning)
         const char* warned;  // the use named
         const char* kept;    // art still read
     } cases[] = {
-        {"itself", "<g id='L'><g id='a'><use id='u' href='#a'/><rect id='r' width='1' height='1'/></g></g>", "<use id=\"u\">",
-         "r"},
-        {"through another", "<defs><g id='a'><use id='to-b' href='#b'/></g><g id='b'><use id='to-a' href='#a'/>"
-                            "<rect id='r' width='1' height='1'/></g></defs><g id='L'><use id='top' href='#a'/></g>",
+        {"itself", "<g id='L'><g id='a'><use id='u' href='#a'/><rect id='r' width='1' height='1'/></g></g>",
+         "<use id=\"u\">", "r"},
+        {"through another",
+         "<defs><g id='a'><use id='to-b' href='#b'/></g><g id='b'><use id='to-a' href='#a'/>"
+         "<rect id='r' width='1' height='1'/></g></defs><g id='L'><use id='top' href='#a'/></g>",
          "<use id=\"to-a\">", "top"},
-        {"a symbol through another", "<defs><symbol id='a'><use id='to-b' href='#b'/></symbol><symbol id='b'>"
-                                     "<use id='to-a' href='#a'/></symbol></defs><g id='L'><use id='top' href='#a'/></g>",
+        {"a symbol through another",
+         "<defs><symbol id='a'><use id='to-b' href='#b'/></symbol><symbol id='b'>"
+         "<use id='to-a' href='#a'/></symbol></defs><g id='L'><use id='top' href='#a'/></g>",
          "<use id=\"to-a\">", "top"},
     };
     std::string folder = MakeTestFolder("use-cycles");
@@ -142,7 +145,8 @@ TEST(SvgReferences, ArtBeyondEveryNumberIsNamedAndLeftOut)
             << c.id << ":\n"
             << all;
     }
-    EXPECT_NE(all.find("beyond.svg:13: <path id=\"broken\">: unknown path command at offset 10 of the path data; drawn up to there"),
+    EXPECT_NE(all.find("beyond.svg:13: <path id=\"broken\">: unknown path command at offset 10 of the path data; drawn "
+                       "up to there"),
               std::string::npos)
         << all;
     ASSERT_NE(FindArt(doc, "broken"), nullptr);
@@ -154,7 +158,8 @@ TEST(SvgReferences, ArtBeyondEveryNumberIsNamedAndLeftOut)
     host::SetPathSegments(FindArt(doc, "near"), FindArt(doc, "near")->segments);
     ASSERT_TRUE(host::SaveSvgDocument(doc, path, error)) << error;
     std::string saved = svgtest::ReadBytes(path);
-    for (const char* element : {"<path id=\"far-path\" d=\"M0.5 2 L1e308 2\"/>", "<text id=\"far-text\" x=\"1e308\" y=\"1\">far</text>"})
+    for (const char* element :
+         {"<path id=\"far-path\" d=\"M0.5 2 L1e308 2\"/>", "<text id=\"far-text\" x=\"1e308\" y=\"1\">far</text>"})
         EXPECT_NE(saved.find(element), std::string::npos) << element << "\n" << saved;
 }
 
@@ -176,11 +181,13 @@ TEST(SvgReferences, LongPathsAreReadInPiecesThatJoin)
     std::string folder = MakeTestFolder("long-paths");
     for (const auto& c : cases) {
         std::string d = "M0 0";
-        for (size_t i = 1; i < c.points; ++i) d += " L" + std::to_string(i % 100) + " " + std::to_string(i / 100 + (i % 2));
+        for (size_t i = 1; i < c.points; ++i)
+            d += " L" + std::to_string(i % 100) + " " + std::to_string(i / 100 + (i % 2));
         if (c.closed) d += " Z";
         std::string path = folder + "/long.svg";
-        svgtest::WriteBytes(path, "<svg xmlns='http://www.w3.org/2000/svg' width='100' height='1000'><g id='L'><path id='p' d='" +
-                                      d + "'/></g></svg>");
+        svgtest::WriteBytes(
+            path, "<svg xmlns='http://www.w3.org/2000/svg' width='100' height='1000'><g id='L'><path id='p' d='" + d +
+                      "'/></g></svg>");
         Document doc;
         std::string error;
         ASSERT_TRUE(host::LoadSvgDocument(path, doc, error)) << c.name << ": " << error;
@@ -213,7 +220,8 @@ TEST(SvgReferences, LongPathsAreReadInPiecesThatJoin)
         size_t anchors = c.points + (c.closed && c.pieces > 1 ? 1 : 0);  // the closing segment written out
         ASSERT_EQ(joined.size(), anchors) << c.name;
         for (size_t i = 0; i < c.points; ++i) {
-            AIRealPoint want = host::TransformPoint(doc.userToArtwork, AIRealPoint{double(i % 100), double(i / 100 + (i % 2))});
+            AIRealPoint want =
+                host::TransformPoint(doc.userToArtwork, AIRealPoint{double(i % 100), double(i / 100 + (i % 2))});
             ASSERT_NEAR(joined[i].ptAnchor.h, want.h, 1e-9) << c.name << " anchor " << i;
             ASSERT_NEAR(joined[i].ptAnchor.v, want.v, 1e-9) << c.name << " anchor " << i;
         }
