@@ -308,3 +308,52 @@ TEST(Unite, BadCallsAreRefusedAndNothingInNothingOut)
 }
 
 }  // namespace
+
+// A shape whose box reaches over several results is credited only to the result it lies in:
+// an L inside the body of a ring reaches over an island in the ring's hole.
+TEST(Unite, AShapeCountsOnlyForTheResultItLiesIn)
+{
+    UniteContour ell;
+    ell.segments = {Corner(2, 2), Corner(38, 2), Corner(38, 8), Corner(8, 8), Corner(8, 38), Corner(2, 38)};
+    UniteShape ring = Shape({Square(0, 0, 40), Square(10, 10, 20)}, 0.2, 1);
+    ring.fEvenOdd = true;
+    const std::vector<UniteShape> shapes = {ring, Shape({ell}, 0.9, 2), Shape({Square(15, 15, 6)}, 0.5, 3),
+                                            Shape({Square(19, 15, 6)}, 0.5, 4)};
+    UniteReport report = Unite(shapes);
+    ASSERT_EQ(report.shapes.size(), 2u);
+    const UniteResultShape& body = report.shapes[0];
+    const UniteResultShape& island = report.shapes[1];
+    EXPECT_EQ(body.contours.size(), 2u);
+    EXPECT_EQ(body.iIndex, 1);
+    EXPECT_EQ(body.sources, (std::vector<int>{1, 2}));
+    EXPECT_NEAR(std::fabs(ShapeArea(body)), 1200, 1e-6);
+    // The L is larger than either square of the island, but none of it lies there.
+    EXPECT_EQ(island.iIndex, 3);
+    EXPECT_DOUBLE_EQ(island.dStrokeWidth, 0.5);
+    EXPECT_EQ(island.sources, (std::vector<int>{3, 4}));
+    EXPECT_NEAR(std::fabs(ShapeArea(island)), 60, 1e-6);
+}
+
+// Outlines that share a stretch of edge are united; outlines that meet at one corner only, or
+// whose boxes meet while the shapes do not, stay as they were.
+TEST(Unite, TouchingOutlinesAreUnitedAndNearOnesLeftAlone)
+{
+    UniteContour wedge;  // its box meets the square's, the shape does not
+    wedge.segments = {Corner(18, 14), Corner(32, 14), Corner(32, 0)};
+    struct Case {
+        const char* name;
+        std::vector<UniteShape> shapes;
+        size_t results;
+        bool fUnchanged;
+    } cases[] = {
+        {"corner to corner", {Shape({Square(0, 0, 10)}, 0.1, 1), Shape({Square(10, 10, 10)}, 0.2, 2)}, 2, true},
+        {"along an edge", {Shape({Square(0, 0, 10)}, 0.1, 1), Shape({Square(10, 2, 5)}, 0.2, 2)}, 1, false},
+        {"boxes meet, shapes apart", {Shape({Rect(0, 0, 20, 10)}, 0.1, 1), Shape({wedge}, 0.2, 2)}, 2, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        UniteReport report = Unite(c.shapes);
+        EXPECT_EQ(report.shapes.size(), c.results);
+        for (const UniteResultShape& r : report.shapes) EXPECT_EQ(r.fUnchanged, c.fUnchanged);
+    }
+}

@@ -399,7 +399,11 @@ void UniteValidShapes(const std::vector<UniteShape>& shapes, const std::vector<s
     }
     if (united.empty()) return;
     ClipperLib::PolyTree tree;
-    UnionOf(united, &tree);
+    {
+        ClipperLib::Clipper clipper;
+        for (const Paths* g : united) clipper.AddPaths(*g, ClipperLib::ptSubject, true);
+        clipper.Execute(ClipperLib::ctUnion, tree, ClipperLib::pftNonZero, ClipperLib::pftNonZero);
+    }
     std::vector<Paths> results;
     std::vector<Box> boxes;
     for (ClipperLib::PolyNode* n = tree.GetFirst(); n; n = n->GetNext()) {
@@ -408,6 +412,8 @@ void UniteValidShapes(const std::vector<UniteShape>& shapes, const std::vector<s
         for (ClipperLib::PolyNode* hole : n->Childs) results.back().push_back(hole->Contour);
         boxes.push_back(BoxOf(results.back()));
     }
+    // The results hold every contour of the tree.
+    tree.Clear();
     // A shape lies wholly within the union, so when only one result can hold it, all of it
     // is in that one and no intersection needs working out.
     std::vector<int> candidates(src.size(), 0);

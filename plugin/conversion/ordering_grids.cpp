@@ -177,6 +177,14 @@ OverlapBoxGrid::OverlapBoxGrid(const std::vector<AIRealRect>& boxes)
     h0_ = hMin;
     v0_ = vMin;
     GridSize(hMax - hMin, vMax - vMin, count, &size_, &columns_, &rows_);
+    // Many boxes that each cover much of the grid would fill it beyond use.
+    double entries = 0;
+    for (const AIRealRect& r : boxes)
+        if (Takes(r))
+            entries += (CellV(r.top) - CellV(r.bottom) + 1.0) * (CellH(r.right) - CellH(r.left) + 1.0);
+    fUsable_ = entries <= 32.0 * static_cast<double>(count) + 65536.0;
+    if (!fUsable_)
+        return;
     cells_.resize(static_cast<size_t>(columns_) * static_cast<size_t>(rows_));
     for (size_t k = 0; k < boxes.size(); ++k) {
         const AIRealRect& r = boxes[k];

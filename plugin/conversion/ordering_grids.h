@@ -45,6 +45,8 @@ private:
 class OverlapBoxGrid {
 public:
     explicit OverlapBoxGrid(const std::vector<AIRealRect>& boxes);
+    // False when the boxes overlap too many cells for the grid to help; nothing is held then.
+    bool Usable() const { return fUsable_; }
 
     // Starts a group at row first: rows up to first are out of every later search.
     void BeginGroup(int32_t first);
@@ -70,4 +72,5 @@ private:
     int32_t columns_ = 1, rows_ = 1;
     // Cells wholly inside the group's box at the last collection: their boxes are queued.
     int32_t innerH0_ = 0, innerH1_ = -1, innerV0_ = 0, innerV1_ = -1;
+    bool fUsable_ = true;
 };

@@ -428,7 +428,7 @@ ASErr JoinGroup(AIArtHandle parent, ArtEntry& row, ArtEntry& other, const AIReal
 }
 
 // The widened bounds of rows lo..hi (a row without art gets none); false when one cannot be
-// read or is not finite.
+// read or is not finite: the row-by-row scan then meets the same error at the same row.
 bool ReadPassBounds(const ArtList* list, int32_t lo, int32_t hi, std::vector<AIRealRect>* boxes)
 {
     boxes->assign(static_cast<size_t>(hi - lo + 1), AIRealRect{0, 0, 0, 0});
@@ -455,6 +455,8 @@ ASErr GroupRows(AIArtHandle parent, ArtList* list, int32_t lo, int32_t hi)
     if (!ReadPassBounds(list, lo, hi, &boxes))
         return GroupRowsByScan(parent, list, lo, hi);
     OverlapBoxGrid grid(boxes);
+    if (!grid.Usable())
+        return GroupRowsByScan(parent, list, lo, hi);
     int16_t groups = 0;
     for (int32_t i = lo; i <= hi; ++i) {
         ArtEntry& row = list->aEntry[i];

@@ -12,6 +12,7 @@ import math
 import os
 import random
 import re
+import signal
 import subprocess
 import sys
 import tempfile
@@ -123,11 +124,17 @@ def run(program, drawing, options, home):
     env = dict(os.environ, HOME=home, XDG_DOCUMENTS_DIR=os.path.join(home, "Documents"),
                XDG_CONFIG_HOME=os.path.join(home, ".config"), TMPDIR=home)
     start = time.monotonic()
+    # In a session of its own, so that a run over time is ended whole and leaves no conversion
+    # holding the job files' lock.
+    child = subprocess.Popen(["/usr/bin/time", "-f", "%M", program, drawing] + options, env=env,
+                             stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True, start_new_session=True)
     try:
-        proc = subprocess.run(["/usr/bin/time", "-f", "%M", program, drawing] + options, env=env,
-                              capture_output=True, text=True, timeout=TIMEOUT)
+        stdout, stderr = child.communicate(timeout=TIMEOUT)
     except subprocess.TimeoutExpired:
+        os.killpg(child.pid, signal.SIGKILL)
+        child.communicate()
         return "timeout", b"", time.monotonic() - start, 0
+    proc = subprocess.CompletedProcess(child.args, child.returncode, stdout, stderr)
     seconds = time.monotonic() - start
     lines = proc.stderr.strip().splitlines()
     peak = int(lines[-1]) if lines and lines[-1].isdigit() else 0
@@ -153,6 +160,8 @@ def cached_run(program, drawing, options, home, keep):
         with open(path + ".data", "rb") as f:
             return (int(rc) if rc != "timeout" else rc), f.read(), float(seconds), int(peak)
     result = run(program, drawing, options, home)
+    if result[0] != 0:
+        return result
     os.makedirs(cache, exist_ok=True)
     with open(path + ".data", "wb") as f:
         f.write(result[1])
