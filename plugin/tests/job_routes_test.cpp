@@ -63,7 +63,7 @@ protected:
     static void SetUpTestSuite()
     {
         server = StartRouteFtpServer("job-route-ftp");
-        ASSERT_NE(server, nullptr) << "pyftpdlib did not come up: " << ReadBytes(TestHome() + "/work/job-route-ftp/server.log");
+        ASSERT_NE(server->port, 0) << server->Log();
     }
     static void TearDownTestSuite()
     {

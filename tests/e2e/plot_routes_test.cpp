@@ -68,7 +68,7 @@ protected:
     static void SetUpTestSuite()
     {
         server = StartRouteFtpServer("plot-routes-ftp");
-        ASSERT_NE(server, nullptr) << "pyftpdlib did not come up: " << ReadBytes(TestHome() + "/work/plot-routes-ftp/server.log");
+        ASSERT_NE(server->port, 0) << server->Log();
     }
     static void TearDownTestSuite()
     {
@@ -399,8 +399,7 @@ TEST_F(PlotRoutesTest, PlotDataOnAFullDiskIsSentNowhere)
         fs::create_symlink("/dev/full", PlotDataPath());
         RouteRun run = PlotOnRoutes(route.toFile, target, kPlanLayers, Environment());
         EXPECT_EQ(run.host.exitStatus, 3);
-        EXPECT_NE(run.host.err.find("plot: Unable to open the plotter file [112]"), std::string::npos)
-            << run.host.err;
+        EXPECT_NE(run.host.err.find("plot: Unable to open the plotter file [112]"), std::string::npos) << run.host.err;
         EXPECT_NE(run.host.alerts.find("FILE"), std::string::npos) << run.host.alerts;
         EXPECT_FALSE(run.fConnected);
         EXPECT_EQ(run.ftpCommands, "");
@@ -421,8 +420,8 @@ TEST_F(PlotRoutesTest, ACancelBeforeTheConversionSendsNothing)
         WriteBytes(PlotDataPath(), earlier);
         fs::remove(SettingsFolder() + "/TRAVEX-Pro.sdr");
         // the second cancel check comes after the send machine's first step
-        RouteRun run = PlotOnRoutes(route.toFile, target, kPlanLayers,
-                                    With(Environment(), {"TRAVEX_HOST_CANCEL_AFTER=1"}));
+        RouteRun run =
+            PlotOnRoutes(route.toFile, target, kPlanLayers, With(Environment(), {"TRAVEX_HOST_CANCEL_AFTER=1"}));
         EXPECT_EQ(run.host.exitStatus, 1);
         EXPECT_NE(run.host.err.find("travex-host: plot: cancelled"), std::string::npos) << run.host.err;
         EXPECT_EQ(run.host.alerts, "");
