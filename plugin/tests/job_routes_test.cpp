@@ -62,10 +62,8 @@ class JobRouteTest : public onhost::PluginOnHost {
 protected:
     static void SetUpTestSuite()
     {
-        server = new FtpTestServer;
-        ASSERT_TRUE(server->Start("job-route-ftp")) << server->Log();
-        mkdir((server->anonymousRoot + "/lp").c_str(), 0755);
-        mkdir((server->userRoot + "/queue").c_str(), 0755);
+        server = StartRouteFtpServer("job-route-ftp");
+        ASSERT_NE(server->port, 0) << server->Log();
     }
     static void TearDownTestSuite()
     {

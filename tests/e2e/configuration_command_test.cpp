@@ -5,16 +5,15 @@
 // leaves the drawing byte for byte.
 #include "tests/e2e/host_run.h"
 #include "platform/registry_store.h"
+#include "tests/support/file_size_limit.h"
 
 #include <gtest/gtest.h>
 
-#include <csignal>
 #include <cstdio>
 #include <filesystem>
 #include <map>
 #include <regex>
 #include <string>
-#include <sys/resource.h>
 #include <vector>
 
 namespace {
@@ -440,29 +439,6 @@ TEST_F(ConfigurationCommandE2E, BadProgramStepsAreRefusedBeforeAnythingRuns)
         EXPECT_EQ(ReadValues().count("RetVal"), 0u) << "the plug-in never ran";
     }
 }
-
-// Files of this process and its children grow no larger than the limit while it lives;
-// past it a write fails (the signal it would raise is ignored here and in travex-host).
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes)
-    {
-        getrlimit(RLIMIT_FSIZE, &saved_);
-        rlimit limit = saved_;
-        limit.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &limit);
-        previous_ = std::signal(SIGXFSZ, SIG_IGN);
-    }
-    ~FileSizeLimit()
-    {
-        setrlimit(RLIMIT_FSIZE, &saved_);
-        std::signal(SIGXFSZ, previous_);
-    }
-
-private:
-    rlimit saved_ = {};
-    void (*previous_)(int) = nullptr;
-};
 
 TEST_F(ConfigurationCommandE2E, AnOkLeftFromAnEarlierRunIsNotTakenWhenTheStoreCannotBeWritten)
 {

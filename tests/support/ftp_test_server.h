@@ -112,6 +112,20 @@ struct FtpTestServer {
     ~FtpTestServer() { Stop(); }
 };
 
+// A server for the plug-in's FTP routes, started for a whole test suite: with the folders
+// the routes put into ("lp" of the anonymous user, where a host string without a remote
+// folder sends the file, and "queue" of the user). Its port is 0 when it did not come up
+// (its log then says why).
+inline FtpTestServer* StartRouteFtpServer(const std::string& name)
+{
+    auto* server = new FtpTestServer;
+    if (server->Start(name)) {
+        mkdir((server->anonymousRoot + "/lp").c_str(), 0755);
+        mkdir((server->userRoot + "/queue").c_str(), 0755);
+    }
+    return server;
+}
+
 // A port of 127.0.0.1 where nothing listens: bound once, then closed.
 inline int UnusedLoopbackPort()
 {
