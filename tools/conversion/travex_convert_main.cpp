@@ -80,10 +80,13 @@ void OnInterrupt(int signal)
         gCancelAction.sa_handler(signal);
         return;
     }
-    if (gPlotDataPath[0] != '\0')
+    static const char removed[] = "travex-convert: cancelled; the plot data file was removed\n";
+    static const char untouched[] = "travex-convert: cancelled; nothing was converted\n";
+    const bool started = gPlotDataPath[0] != '\0';
+    if (started)
         unlink(gPlotDataPath);
-    static const char text[] = "travex-convert: cancelled; the plot data file was removed\n";
-    ssize_t ignored = write(STDERR_FILENO, text, sizeof text - 1);
+    ssize_t ignored = started ? write(STDERR_FILENO, removed, sizeof removed - 1)
+                              : write(STDERR_FILENO, untouched, sizeof untouched - 1);
     (void)ignored;
     _exit(kConversionCancelled);
 }
