@@ -11,6 +11,7 @@
 #include "plugin/records/document_records.h"
 #include "plugin/entry/host_text.h"
 #include "plugin/records/page_setup_registry.h"
+#include "plugin/settings/page_setup.h"
 #include "plugin/entry/suite_table.h"
 
 namespace {
@@ -194,8 +195,11 @@ PageSetup* GetPageSetup()
 {
     if (g->pPageSetup == nullptr)
         g->pPageSetup = LoadPageSetup();
-    if (g->pPageSetup != nullptr)
+    if (g->pPageSetup != nullptr) {
         LoadPageSetupFromDocument();
+        // A record edited in the document is held to the same limits as the registry's values.
+        LimitPageSetup(g->pPageSetup);
+    }
     return g->pPageSetup;
 }
 

@@ -24,7 +24,8 @@ bool ComputePlotAreaRects(RealPoint origin, PlotAreaRect* paper, PlotAreaRect* p
 void GetPlotAreaOrigin(RealPoint* origin, int16_t taller, int16_t horizontal, int32_t pageNo);
 
 // The held page record, loaded from the registry when none is held, overlaid by the
-// document's page record on every call; null when none can be had.
+// document's page record on every call and limited as LimitPageSetup does; null when none
+// can be had.
 PageSetup* GetPageSetup();
 
 // Places the plot area with the page's lower-left corner at origin: both rectangles from a

@@ -13,7 +13,6 @@
 #include "plugin/output/layer_table.h"
 #include "plugin/entry/plugin_globals.h"
 #include "plugin/entry/suite_table.h"
-#include "plugin/settings/page_setup.h"
 #include "plugin/hpgl/text_encodings.h"
 
 namespace {
@@ -347,7 +346,5 @@ int32_t LoadPageSetupFromDocument()
         }
         if (end) break;
     }
-    // A record edited in the document is held to the same limits as the registry's values.
-    LimitPageSetup(g->pPageSetup);
     return 0;
 }

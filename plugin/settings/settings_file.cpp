@@ -113,12 +113,6 @@ void TerminateNames(PaperEntry* rows)
         rows[i].szName[sizeof rows[i].szName - 1] = '\0';
 }
 
-void LimitMargins(MarginRect* margin)
-{
-    for (int32_t* side : {&margin->top, &margin->left, &margin->right, &margin->bottom})
-        *side = *side > kPageValueLimit ? kPageValueLimit : (*side < -kPageValueLimit ? -kPageValueLimit : *side);
-}
-
 } // namespace
 
 int ReadFileBlock(int fd, long offset, void* buffer, uint16_t count)
@@ -209,9 +203,6 @@ int ReadPlotSettings(PlotSettings* block)
         block->szHost[sizeof block->szHost - 1] = '\0';
         block->szHeader[sizeof block->szHeader - 1] = '\0';
         block->szFooter[sizeof block->szFooter - 1] = '\0';
-        LimitMargins(&block->rSheetMargin);
-        LimitMargins(&block->rRollMargin);
-        LimitMargins(&block->rFrameCutMargin);
     }
     return status;
 }

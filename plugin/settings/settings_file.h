@@ -25,7 +25,6 @@ int InitSettingsFile(int fd);
 // Read one block into the caller's buffer, creating the file with defaults when it is
 // missing (not in the sender). 0 (the result of closing the file) when the block was
 // read; -1 and the buffer untouched when the file can be neither opened nor created.
-// The margins of the settings are taken within -kPageValueLimit to kPageValueLimit.
 int ReadPlotSettings(PlotSettings* block);
 int ReadPaperList(PaperList* block);
 int ReadCustomSizeList(CustomSizeList* block);

@@ -43,16 +43,18 @@ enum Block { kSettingsBlock, kPaperBlock, kCustomBlock, kRegistryPage, kDocument
 struct Field {
     Block block;
     std::string name;
-    size_t offset;   // in its record
-    size_t size;     // 2 or 4 bytes
+    size_t offset;  // in its record
+    size_t size;    // 2 or 4 bytes
 };
 
-#define PLOT_FIELD(f) Field{kSettingsBlock, #f, offsetof(PlotSettings, f), sizeof(PlotSettings::f)}
+#define PLOT_FIELD(f)                                                                                                  \
+    Field { kSettingsBlock, #f, offsetof(PlotSettings, f), sizeof(PlotSettings::f) }
 
 // Every number of the settings record, the paper list and the custom sizes (their counts,
 // units and first rows, the rows the programs read first), and of the page record.
 std::vector<Field> AllFields()
 {
+    // clang-format off
     std::vector<Field> fields = {PLOT_FIELD(wVersion), PLOT_FIELD(wOutlineSize),
         PLOT_FIELD(rSheetMargin.top), PLOT_FIELD(rSheetMargin.left), PLOT_FIELD(rSheetMargin.right),
         PLOT_FIELD(rSheetMargin.bottom), PLOT_FIELD(rRollMargin.top), PLOT_FIELD(rRollMargin.left),
@@ -67,34 +69,39 @@ std::vector<Field> AllFields()
         PLOT_FIELD(wDataBitsIndex), PLOT_FIELD(wStopBitsIndex), PLOT_FIELD(wParityIndex),
         PLOT_FIELD(wFlowControl), PLOT_FIELD(iTcpPort), PLOT_FIELD(iPlotterUnit), PLOT_FIELD(iTolerance),
         PLOT_FIELD(iPdOptimize), PLOT_FIELD(iReservedD)};
+    // clang-format on
     const char* const slotFields[] = {"wType", "wThickness", "wRed", "wGreen", "wBlue", "fColor"};
     for (int slot = 0; slot < kToolSlotCount; ++slot)
         for (int k = 0; k < 6; ++k)
             fields.push_back({kSettingsBlock, "aToolSlot[" + std::to_string(slot) + "]." + slotFields[k],
-                offsetof(PlotSettings, aToolSlot) + sizeof(ToolSlot) * slot + 2 * k, 2});
+                              offsetof(PlotSettings, aToolSlot) + sizeof(ToolSlot) * slot + 2 * k, 2});
     fields.push_back({kPaperBlock, "PaperList.wCount", offsetof(PaperList, wCount), 2});
     fields.push_back({kPaperBlock, "PaperList.wUnit", offsetof(PaperList, wUnit), 2});
-    fields.push_back({kPaperBlock, "PaperList row 0 wWidth", offsetof(PaperList, aEntry) + offsetof(PaperEntry, wWidth), 2});
-    fields.push_back({kPaperBlock, "PaperList row 0 wHeight", offsetof(PaperList, aEntry) + offsetof(PaperEntry, wHeight), 2});
-    fields.push_back({kPaperBlock, "PaperList row 0 fRoll", offsetof(PaperList, aEntry) + offsetof(PaperEntry, fRoll), 2});
+    fields.push_back(
+        {kPaperBlock, "PaperList row 0 wWidth", offsetof(PaperList, aEntry) + offsetof(PaperEntry, wWidth), 2});
+    fields.push_back(
+        {kPaperBlock, "PaperList row 0 wHeight", offsetof(PaperList, aEntry) + offsetof(PaperEntry, wHeight), 2});
+    fields.push_back(
+        {kPaperBlock, "PaperList row 0 fRoll", offsetof(PaperList, aEntry) + offsetof(PaperEntry, fRoll), 2});
     fields.push_back({kCustomBlock, "CustomSizeList.wCount", offsetof(CustomSizeList, wCount), 2});
     fields.push_back({kCustomBlock, "CustomSizeList row 0 wWidth",
-        offsetof(CustomSizeList, aEntry) + offsetof(CustomSizeEntry, wWidth), 2});
+                      offsetof(CustomSizeList, aEntry) + offsetof(CustomSizeEntry, wWidth), 2});
     fields.push_back({kCustomBlock, "CustomSizeList row 0 wHeight",
-        offsetof(CustomSizeList, aEntry) + offsetof(CustomSizeEntry, wHeight), 2});
+                      offsetof(CustomSizeList, aEntry) + offsetof(CustomSizeEntry, wHeight), 2});
     fields.push_back({kCustomBlock, "CustomSizeList row 0 iScale",
-        offsetof(CustomSizeList, aEntry) + offsetof(CustomSizeEntry, iScale), 4});
+                      offsetof(CustomSizeList, aEntry) + offsetof(CustomSizeEntry, iScale), 4});
     for (Block source : {kRegistryPage, kDocumentPage})
         for (int i = 0; i < 16; ++i)
-            fields.push_back({source, std::string(source == kRegistryPage ? "registry " : "document ") +
-                kPageSetupValueNames[i], 4 * static_cast<size_t>(i), 4});
+            fields.push_back(
+                {source, std::string(source == kRegistryPage ? "registry " : "document ") + kPageSetupValueNames[i],
+                 4 * static_cast<size_t>(i), 4});
     return fields;
 }
 
 long FileOffset(Block block)
 {
     return block == kSettingsBlock ? kPlotSettingsOffset
-        : block == kPaperBlock     ? kPaperListOffset
+           : block == kPaperBlock  ? kPaperListOffset
                                    : kCustomSizeListOffset;
 }
 
@@ -216,23 +223,22 @@ TEST_F(ExtremeSettings, EveryNumberAtBothEndsConvertsInsideThePlotFrame)
             for (const auto& [x, y] : Points(bytes))
                 if (x < frame.iXMin || x > frame.iXMax || y < frame.iYMin || y > frame.iYMax)
                     ++outside;
-            EXPECT_EQ(outside, 0) << label << ": frame " << frame.iXMin << "," << frame.iYMin << ","
-                                  << frame.iXMax << "," << frame.iYMax;
+            EXPECT_EQ(outside, 0) << label << ": frame " << frame.iXMin << "," << frame.iYMin << "," << frame.iXMax
+                                  << "," << frame.iYMax;
             EXPECT_TRUE(Count(bytes, "SP;") >= 1 || held.iFstPage > held.iLstPage) << label << ": no page";
         }
     }
 }
 
-// The settings file's margins are taken within the page limits, so a margin of any size
-// grows the default page into a paper rectangle the record can hold.
+// A margin of any size grows the default page into a paper rectangle the record can hold.
 TEST_F(ExtremeSettings, MarginsAtTheEndsOfTheirTypeGiveAPaperWithinTheLimits)
 {
     const struct {
         int32_t margin;
-        int32_t top;       // rPaper.top of the default A0 sheet
+        int32_t top;  // rPaper.top of the default A0 sheet
         int32_t bottom;
     } cases[] = {
-        {INT32_MIN, kPageValueLimit, -kPageValueLimit + 1190},
+        {INT32_MIN, kPageValueLimit, -kPageValueLimit},
         {INT32_MAX, -kPageValueLimit, kPageValueLimit},
         {-1190, 1190, 0},
     };
@@ -242,7 +248,7 @@ TEST_F(ExtremeSettings, MarginsAtTheEndsOfTheirTypeGiveAPaperWithinTheLimits)
         std::string file = ExpectedDefaultFile(302);
         for (int side = 0; side < 4; ++side)
             Put32(file, static_cast<size_t>(kPlotSettingsOffset) + offsetof(PlotSettings, rSheetMargin) + 4 * side,
-                c.margin);
+                  c.margin);
         WriteBytes(TestSettingsFile(), file);
         std::free(g->pPageSetup);
         g->pPageSetup = LoadPageSetup();

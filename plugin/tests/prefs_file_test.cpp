@@ -182,4 +182,4 @@ TEST_F(PrefsFileTest, WritingKeepsEveryByteFromANulOn)
     EXPECT_EQ(ReadBytes(PrefsPath()), "' my settings\r\nproduct = \"My Plotter\"\r\nlanguage = KOREAN\r\n" + tail);
 }
 
-} // namespace
+}  // namespace

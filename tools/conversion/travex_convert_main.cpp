@@ -69,10 +69,7 @@ char gPlotDataPath[4096];
 volatile std::sig_atomic_t gInterrupts = 0;
 struct sigaction gCancelAction;
 
-void NotePlotDataStart(const char* path)
-{
-    std::snprintf(gPlotDataPath, sizeof gPlotDataPath, "%s", path);
-}
+void NotePlotDataStart(const char* path) { std::snprintf(gPlotDataPath, sizeof gPlotDataPath, "%s", path); }
 
 // The first Ctrl-C asks the conversion to cancel through the host's cancel check; a second
 // one ends the program at once, without leaving a part of the plot data behind.
@@ -83,10 +80,13 @@ void OnInterrupt(int signal)
         gCancelAction.sa_handler(signal);
         return;
     }
-    if (gPlotDataPath[0] != '\0')
+    static const char removed[] = "travex-convert: cancelled; the plot data file was removed\n";
+    static const char untouched[] = "travex-convert: cancelled; nothing was converted\n";
+    const bool started = gPlotDataPath[0] != '\0';
+    if (started)
         unlink(gPlotDataPath);
-    static const char text[] = "travex-convert: cancelled; the plot data file was removed\n";
-    ssize_t ignored = write(STDERR_FILENO, text, sizeof text - 1);
+    ssize_t ignored = started ? write(STDERR_FILENO, removed, sizeof removed - 1)
+                              : write(STDERR_FILENO, untouched, sizeof untouched - 1);
     (void)ignored;
     _exit(kConversionCancelled);
 }
@@ -165,8 +165,7 @@ int main(int argc, char** argv)
             } else if (option == "--page") {
                 int w = 0, h = 0;
                 char rest = 0;
-                if (std::sscanf(value, "%dx%d%c", &w, &h, &rest) != 2 || w <= 0 || h <= 0 || w > 100000 ||
-                    h > 100000)
+                if (std::sscanf(value, "%dx%d%c", &w, &h, &rest) != 2 || w <= 0 || h <= 0 || w > 100000 || h > 100000)
                     reason = bad + "give WIDTHxHEIGHT in millimetres, each 1 to 100000";
                 job.page.rPage = PageRect{0, 0, w, h};
                 job.page.rPaper = job.page.rPage;

@@ -26,7 +26,7 @@ extern char** environ;
 namespace {
 
 struct ConvertRun {
-    int exitStatus = -1;   // -1 when it did not exit by itself
+    int exitStatus = -1;  // -1 when it did not exit by itself
     std::string out;
     std::string err;
 };
@@ -118,11 +118,13 @@ TEST_F(TravexConvert, BadOptionsAreRefusedWithTheReasonAndConvertNothing)
     const struct {
         const char* name;
         std::vector<std::string> args;
-        const char* reason;   // a part of the message on standard error
+        const char* reason;  // a part of the message on standard error
     } cases[] = {
         {"a layer title the drawing lacks", {"--layer", "Nope=1"}, "no layer titled \"Nope\""},
         {"a layer on an empty tool slot", {"--layer", "A=7"}, "tool slot 7 of layer \"A\" holds no tool"},
-        {"a tool slot emptied by --tool", {"--tool", "1=0", "--layer", "A=1"}, "tool slot 1 of layer \"A\" holds no tool"},
+        {"a tool slot emptied by --tool",
+         {"--tool", "1=0", "--layer", "A=1"},
+         "tool slot 1 of layer \"A\" holds no tool"},
         {"no layer at all", {"--sort", "0"}, "no layer to convert"},
         {"a reversed print range", {"--layer", "A=1", "--pages", "3-1"}, "reversed"},
         {"page 0", {"--layer", "A=1", "--pages", "0-1"}, "each page 1 to 32767"},
@@ -170,7 +172,7 @@ TEST_F(TravexConvert, CancelCheckAnsweringYesLeavesNoPlotData)
         SCOPED_TRACE(checks);
         WriteBytes(PlotDataPath(), "an earlier job");
         const ConvertRun run = Wait(Start(folder_, {drawing_, "--layer", "B=1", "--sort", "0"},
-                                   {std::string("TRAVEX_HOST_CANCEL_AFTER=") + checks}));
+                                          {std::string("TRAVEX_HOST_CANCEL_AFTER=") + checks}));
         EXPECT_EQ(run.exitStatus, 130);
         EXPECT_NE(run.err.find("travex-convert: cancelled; the plot data file was removed"), std::string::npos)
             << run.err;
@@ -221,14 +223,14 @@ TEST_F(TravexConvert, CtrlCCancelsTheConversionAndRemovesThePlotData)
     EXPECT_TRUE(interrupted);
     EXPECT_GT(received, 0u);
     EXPECT_EQ(run.exitStatus, 130);
-    EXPECT_NE(run.err.find("travex-convert: cancelled; the plot data file was removed"), std::string::npos)
-        << run.err;
+    EXPECT_NE(run.err.find("travex-convert: cancelled; the plot data file was removed"), std::string::npos) << run.err;
     EXPECT_FALSE(std::filesystem::exists(PlotDataPath()));
 }
 
 TEST_F(TravexConvert, AGoodJobStillPrintsThePlotDataPath)
 {
-    const ConvertRun run = Wait(Start(folder_, {drawing_, "--layer", "A=1", "--layer", "B=2", "--pages", "1-2", "--sort", "2"}));
+    const ConvertRun run =
+        Wait(Start(folder_, {drawing_, "--layer", "A=1", "--layer", "B=2", "--pages", "1-2", "--sort", "2"}));
     EXPECT_EQ(run.exitStatus, 0) << run.err;
     EXPECT_EQ(run.out, PlotDataPath() + "\n");
     EXPECT_NE(ReadBytes(PlotDataPath()).find("SP2;"), std::string::npos);
