@@ -226,8 +226,37 @@ bool ParseSvgPathData(const char* data, std::vector<SvgSubpath>& subpaths, std::
         error = std::string(what) + " at offset " + std::to_string(s.p - data) + " of the path data";
         return false;
     };
+    // What a command added, taken back when a point of it is beyond the range of numbers
+    // (a sum or a reflection of coordinates each in range may be).
+    size_t keptSubpaths = 0, keptSegments = 0;
+    AIPathSegment keptLast{};
+    auto keep = [&] {
+        keptSubpaths = subpaths.size();
+        keptSegments = subpaths.empty() ? 0 : subpaths.back().segments.size();
+        if (keptSegments > 0) keptLast = subpaths.back().segments.back();
+    };
+    auto finite = [&] {
+        if (subpaths.empty()) return true;
+        const std::vector<AIPathSegment>& segs = subpaths.back().segments;
+        for (size_t i = subpaths.size() > keptSubpaths || keptSegments == 0 ? 0 : keptSegments - 1; i < segs.size(); ++i)
+            for (const AIRealPoint& q : {segs[i].ptAnchor, segs[i].ptIn, segs[i].ptOut})
+                if (!std::isfinite(q.h) || !std::isfinite(q.v)) return false;
+        return true;
+    };
+    auto takeBack = [&] {
+        subpaths.resize(keptSubpaths);
+        if (!subpaths.empty()) {
+            subpaths.back().segments.resize(keptSegments);
+            if (keptSegments > 0) subpaths.back().segments.back() = keptLast;
+        }
+    };
     s.SkipSpace();
     while (*s.p) {
+        if (!finite()) {
+            takeBack();
+            return fail("a coordinate beyond the range of numbers");
+        }
+        keep();
         if (std::isalpha(static_cast<unsigned char>(*s.p))) {
             if (subpaths.empty() && *s.p != 'M' && *s.p != 'm') return fail("path data does not start with a moveto");
             command = *s.p++;
@@ -320,6 +349,10 @@ bool ParseSvgPathData(const char* data, std::vector<SvgSubpath>& subpaths, std::
             return fail("unknown path command");
         }
         lastCommand = upper;
+    }
+    if (!finite()) {
+        takeBack();
+        return fail("a coordinate beyond the range of numbers");
     }
     b.Finish();
     return true;

@@ -99,6 +99,11 @@ TEST(SvgPathData, BadDataKeepsWhatCameBeforeTheError)
         {"M 0 0 L 10 10 X 5 5", 2},
         {"M 0 0 A 10 10 0 2 1 20 0", 1},  // flags are 0 or 1
         {"M 0 0 Z 5 5", 1},
+        // Sums and reflections beyond the range of numbers end the data before them.
+        {"M 0 0 l 1e308 0 l 1e308 0", 2},
+        {"M 1e308 0 m 1e308 0", 1},
+        {"M 0 0 C 1 1 2 2 1e308 0 S 1 1 -1e308 0", 2},
+        {"M 0 0 Q 0 0 1e308 0 T -1e308 0", 2},
     };
     for (const auto& c : cases) {
         std::vector<SvgSubpath> subpaths;
@@ -107,6 +112,10 @@ TEST(SvgPathData, BadDataKeepsWhatCameBeforeTheError)
         EXPECT_NE(error.find("offset"), std::string::npos) << c.data << ": " << error;
         size_t kept = subpaths.empty() ? 0 : subpaths.back().segments.size();
         EXPECT_EQ(kept, c.segmentsKept) << c.data;
+        for (const SvgSubpath& sub : subpaths)
+            for (const AIPathSegment& seg : sub.segments)
+                for (const AIRealPoint& p : {seg.ptAnchor, seg.ptIn, seg.ptOut})
+                    EXPECT_TRUE(std::isfinite(p.h) && std::isfinite(p.v)) << c.data;
     }
 }
 
