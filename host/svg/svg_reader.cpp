@@ -528,7 +528,8 @@ struct Reader {
             std::vector<AIPathSegment> segs;
             if (Points(n.attribute("points").value(), segs)) {
                 Art* art = NewPath(parent, n, parentCtm);
-                SetSegments(art, segs, name == "polygon", ctm);
+                // One point of a polyline draws nothing, like a moveto that starts no segment.
+                if (name == "polygon" || segs.size() > 1) SetSegments(art, segs, name == "polygon", ctm);
                 FinishStyled(art, in, n, ctm);
             }
         } else if (name == "use") {
