@@ -25,11 +25,12 @@ bool ReadNumber(const char*& p, double& value)
     return true;
 }
 
-// Products of numbers each in range may not be: a matrix beyond them is no transform.
+// Products of numbers each in range may not be: a matrix beyond them, or whose scale of
+// areas is (what stroke widths and font sizes take), is no transform.
 bool MatrixFinite(const AIRealMatrix& m)
 {
     return std::isfinite(m.a) && std::isfinite(m.b) && std::isfinite(m.c) && std::isfinite(m.d) &&
-           std::isfinite(m.tx) && std::isfinite(m.ty);
+           std::isfinite(m.tx) && std::isfinite(m.ty) && std::isfinite(m.a * m.d - m.b * m.c);
 }
 
 }  // namespace
