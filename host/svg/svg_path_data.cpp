@@ -187,6 +187,12 @@ void ArcTo(Builder& b, double rx, double ry, double angleDeg, bool largeArc, boo
     double delta = angle((x1 - cx1) / rx, (y1 - cy1) / ry, (-x1 - cx1) / rx, (-y1 - cy1) / ry);
     if (!sweep && delta > 0) delta -= 2 * M_PI;
     if (sweep && delta < 0) delta += 2 * M_PI;
+    // Radii or ends so far out that the ellipse cannot be worked out in numbers: a straight
+    // line, as for a zero radius.
+    if (!std::isfinite(delta) || !std::isfinite(theta1) || !std::isfinite(cx) || !std::isfinite(cy)) {
+        b.LineTo(to);
+        return;
+    }
     int pieces = static_cast<int>(std::ceil(std::fabs(delta) / (M_PI / 2) - 1e-9));
     if (pieces < 1) pieces = 1;
     double step = delta / pieces;

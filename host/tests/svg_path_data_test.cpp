@@ -119,6 +119,22 @@ TEST(SvgPathData, BadDataKeepsWhatCameBeforeTheError)
     }
 }
 
+// Arcs whose ellipse cannot be worked out in numbers (radii or ends near the largest double)
+// are straight lines to their ends, and no point is out of range.
+TEST(SvgPathData, ArcsBeyondTheRangeOfNumbersAreStraight)
+{
+    for (const char* data : {"M 0 0 A 1e308 1e308 0 0 1 1e308 1e308", "M0 30 h5 25 a-30 0 1 000 0 1 01 00 1  01e308 0 1e308"}) {
+        std::vector<SvgSubpath> subpaths;
+        std::string error;
+        ParseSvgPathData(data, subpaths, error);
+        ASSERT_FALSE(subpaths.empty()) << data;
+        for (const SvgSubpath& sub : subpaths)
+            for (const AIPathSegment& seg : sub.segments)
+                for (const AIRealPoint& p : {seg.ptAnchor, seg.ptIn, seg.ptOut})
+                    EXPECT_TRUE(std::isfinite(p.h) && std::isfinite(p.v)) << data;
+    }
+}
+
 // Arcs: the end points exact, every piece at most a quarter turn, and the curve on the ellipse.
 TEST(SvgPathData, ArcsFollowTheirEllipse)
 {
