@@ -363,15 +363,22 @@ std::string ValueLine(const StoreEntry& entry)
     return line;
 }
 
+// A line kept as it stood, ended so that reading it again gives it back: reading takes one
+// CR off before each LF, so a line that ends in CR is ended with CR LF.
+std::string KeptLine(const std::string& line)
+{
+    return line + (!line.empty() && line.back() == '\r' ? "\r\n" : "\n");
+}
+
 std::string StoreText(const Store& store)
 {
     std::string text = std::string(kStoreHeader) + "\n";
     for (const std::string& line : store.preamble)
-        text += line + "\n";
+        text += KeptLine(line);
     for (const StoreSection& section : store.sections) {
         text += "\n[" + section.path + "]\n";
         for (const StoreEntry& entry : section.entries)
-            text += (entry.isValue ? ValueLine(entry) : entry.raw) + "\n";
+            text += entry.isValue ? ValueLine(entry) + "\n" : KeptLine(entry.raw);
     }
     return text;
 }

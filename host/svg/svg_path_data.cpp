@@ -192,7 +192,9 @@ void ArcTo(Builder& b, double rxIn, double ryIn, double angleDeg, bool largeArc,
     };
     Real theta1 = angle(1, 0, (x1 - cx1) / rx, (y1 - cy1) / ry);
     Real delta = angle((x1 - cx1) / rx, (y1 - cy1) / ry, (-x1 - cx1) / rx, (-y1 - cy1) / ry);
-    if (!std::isfinite(theta1) || !std::isfinite(delta)) {  // not reached from finite input
+    // Radii or ends so far out that the ellipse cannot be worked out in numbers: a straight
+    // line, as for a zero radius.
+    if (!std::isfinite(theta1) || !std::isfinite(delta) || !std::isfinite(cx) || !std::isfinite(cy)) {
         b.LineTo(to);
         return;
     }
@@ -236,9 +238,38 @@ bool ParseSvgPathData(const char* data, std::vector<SvgSubpath>& subpaths, std::
         error = std::string(what) + " at offset " + std::to_string(s.p - data) + " of the path data";
         return false;
     };
+    // What a command added, taken back when a point of it is beyond the range of numbers
+    // (a sum or a reflection of coordinates each in range may be).
+    size_t keptSubpaths = 0, keptSegments = 0;
+    AIPathSegment keptLast{};
+    auto keep = [&] {
+        keptSubpaths = subpaths.size();
+        keptSegments = subpaths.empty() ? 0 : subpaths.back().segments.size();
+        if (keptSegments > 0) keptLast = subpaths.back().segments.back();
+    };
+    auto finite = [&] {
+        if (subpaths.empty()) return true;
+        const std::vector<AIPathSegment>& segs = subpaths.back().segments;
+        for (size_t i = subpaths.size() > keptSubpaths || keptSegments == 0 ? 0 : keptSegments - 1; i < segs.size(); ++i)
+            for (const AIRealPoint& q : {segs[i].ptAnchor, segs[i].ptIn, segs[i].ptOut})
+                if (!std::isfinite(q.h) || !std::isfinite(q.v)) return false;
+        return true;
+    };
+    auto takeBack = [&] {
+        subpaths.resize(keptSubpaths);
+        if (!subpaths.empty()) {
+            subpaths.back().segments.resize(keptSegments);
+            if (keptSegments > 0) subpaths.back().segments.back() = keptLast;
+        }
+    };
     s.SkipSpace();
     const char* commandAt = s.p;
     while (*s.p) {
+        if (!finite()) {
+            takeBack();
+            return fail("a coordinate beyond the range of numbers");
+        }
+        keep();
         if (std::isalpha(static_cast<unsigned char>(*s.p))) {
             commandAt = s.p;
             if (subpaths.empty() && *s.p != 'M' && *s.p != 'm') return fail("path data does not start with a moveto");
@@ -333,6 +364,10 @@ bool ParseSvgPathData(const char* data, std::vector<SvgSubpath>& subpaths, std::
             return fail("unknown path command");
         }
         lastCommand = upper;
+    }
+    if (!finite()) {
+        takeBack();
+        return fail("a coordinate beyond the range of numbers");
     }
     b.Finish();
     return true;

@@ -546,6 +546,8 @@ struct Reader {
             std::vector<SvgSubpath> subpaths(1);
             if (Points(n.attribute("points").value(), subpaths[0].segments)) {
                 subpaths[0].fClosed = name == "polygon";
+                // One point of a polyline draws nothing, like a moveto that starts no segment.
+                if (name == "polyline" && subpaths[0].segments.size() < 2) subpaths[0].segments.clear();
                 ReadSubpaths(n, parent, parentCtm, ctm, in, subpaths);
             }
         } else if (name == "use") {

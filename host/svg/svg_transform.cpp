@@ -25,6 +25,14 @@ bool ReadNumber(const char*& p, double& value)
     return true;
 }
 
+// Products of numbers each in range may not be: a matrix beyond them, or whose scale of
+// areas is (what stroke widths and font sizes take), is no transform.
+bool MatrixFinite(const AIRealMatrix& m)
+{
+    return std::isfinite(m.a) && std::isfinite(m.b) && std::isfinite(m.c) && std::isfinite(m.d) &&
+           std::isfinite(m.tx) && std::isfinite(m.ty) && std::isfinite(m.a * m.d - m.b * m.c);
+}
+
 }  // namespace
 
 AIRealMatrix ElementTransform(const pugi::xml_node& node)
@@ -46,7 +54,7 @@ bool ParseSvgTransform(const char* text, AIRealMatrix& matrix)
     const char* p = text;
     for (;;) {
         SkipSpaceAndCommas(p);
-        if (!*p) return true;
+        if (!*p) return MatrixFinite(matrix);
         const char* nameStart = p;
         while (std::isalpha(static_cast<unsigned char>(*p))) ++p;
         std::string name(nameStart, p);

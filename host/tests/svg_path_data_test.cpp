@@ -99,6 +99,11 @@ TEST(SvgPathData, BadDataKeepsWhatCameBeforeTheError)
         {"M 0 0 L 10 10 X 5 5", 2},
         {"M 0 0 A 10 10 0 2 1 20 0", 1},  // flags are 0 or 1
         {"M 0 0 Z 5 5", 1},
+        // Sums and reflections beyond the range of numbers end the data before them.
+        {"M 0 0 l 1e308 0 l 1e308 0", 2},
+        {"M 1e308 0 m 1e308 0", 1},
+        {"M 0 0 C 1 1 2 2 1e308 0 S 1 1 -1e308 0", 2},
+        {"M 0 0 Q 0 0 1e308 0 T -1e308 0", 2},
     };
     for (const auto& c : cases) {
         std::vector<SvgSubpath> subpaths;
@@ -107,6 +112,26 @@ TEST(SvgPathData, BadDataKeepsWhatCameBeforeTheError)
         EXPECT_NE(error.find("offset"), std::string::npos) << c.data << ": " << error;
         size_t kept = subpaths.empty() ? 0 : subpaths.back().segments.size();
         EXPECT_EQ(kept, c.segmentsKept) << c.data;
+        for (const SvgSubpath& sub : subpaths)
+            for (const AIPathSegment& seg : sub.segments)
+                for (const AIRealPoint& p : {seg.ptAnchor, seg.ptIn, seg.ptOut})
+                    EXPECT_TRUE(std::isfinite(p.h) && std::isfinite(p.v)) << c.data;
+    }
+}
+
+// Arcs whose ellipse cannot be worked out in numbers (radii or ends near the largest double)
+// are straight lines to their ends, and no point is out of range.
+TEST(SvgPathData, ArcsBeyondTheRangeOfNumbersAreStraight)
+{
+    for (const char* data : {"M 0 0 A 1e308 1e308 0 0 1 1e308 1e308", "M0 30 h5 25 a-30 0 1 000 0 1 01 00 1  01e308 0 1e308"}) {
+        std::vector<SvgSubpath> subpaths;
+        std::string error;
+        ParseSvgPathData(data, subpaths, error);
+        ASSERT_FALSE(subpaths.empty()) << data;
+        for (const SvgSubpath& sub : subpaths)
+            for (const AIPathSegment& seg : sub.segments)
+                for (const AIRealPoint& p : {seg.ptAnchor, seg.ptIn, seg.ptOut})
+                    EXPECT_TRUE(std::isfinite(p.h) && std::isfinite(p.v)) << data;
     }
 }
 

@@ -381,6 +381,38 @@ TEST(SvgReader, OddContentNeverBreaksReadingOrSaving)
     }
 }
 
+// A shape of one point: an open one draws nothing, whether a path or a polyline, and a
+// closed one keeps its anchor; written anew and read again, each is as it was.
+TEST(SvgReader, OnePointShapesReadAlikeAndComeBackAlike)
+{
+    struct Case {
+        const char* element;
+        size_t segments;
+    } cases[] = {
+        {"<path id='s' d='M 3 4'/>", 0},
+        {"<polyline id='s' points='3,4'/>", 0},
+        {"<polyline id='s' points='3,4 5'/>", 0},
+        {"<polygon id='s' points='3,4'/>", 1},
+        {"<path id='s' d='M 3 4 Z'/>", 1},
+    };
+    std::string folder = MakeTestFolder("one-point");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.element);
+        std::string path = folder + "/one.svg";
+        svgtest::WriteBytes(path, std::string("<svg xmlns='http://www.w3.org/2000/svg'><g>") + c.element + "</g></svg>");
+        for (int pass = 0; pass < 2; ++pass) {
+            Document doc;
+            std::string error;
+            ASSERT_TRUE(host::LoadSvgDocument(path, doc, error)) << error;
+            Art* art = FindArt(doc, "s");
+            ASSERT_NE(art, nullptr);
+            EXPECT_EQ(art->segments.size(), c.segments) << "pass " << pass;
+            host::MarkArtChanged(art);
+            ASSERT_TRUE(host::SaveSvgDocument(doc, path, error)) << error;
+        }
+    }
+}
+
 TEST(SvgReader, SymbolsPlacingThemselvesLoseTheLoop)
 {
     std::string folder = MakeTestFolder("symbol-loop");

@@ -40,7 +40,9 @@ TEST(SvgTransform, ListsApplyRightToLeft)
 
 TEST(SvgTransform, SyntaxErrorsAreRefused)
 {
-    for (const char* text : {"rotate(", "foo(1)", "translate(1,2,3)", "matrix(1,2,3)", "scale()", "translate 10"}) {
+    // And lists whose numbers are each in range but whose matrix is not.
+    for (const char* text : {"rotate(", "foo(1)", "translate(1,2,3)", "matrix(1,2,3)", "scale()", "translate 10",
+                             "rotate(1e308)", "scale(1e200) scale(1e200)", "skewX(1e308)", "scale(-1e308)"}) {
         AIRealMatrix m;
         EXPECT_FALSE(host::ParseSvgTransform(text, m)) << text;
     }

@@ -106,7 +106,8 @@ TEST_F(RegistryStoreTest, ReadsAHandWrittenExport)
         "\"Text\"=\"a \\\"b\\\"\"\r\n"
         "\"Broken\"=dword:xyz\r\n"
         "\"Twice\"=dword:00000001\r\n"
-        "\"Twice\"=dword:00000002\r\n");
+        "\"Twice\"=dword:00000002\r\n"
+        "\"Stray\"=dword:00000005\r\r\n");  // a CR too many: no value
     struct Case {
         const char* name;
         int32_t status;
@@ -157,6 +158,11 @@ TEST_F(RegistryStoreTest, ReadsAHandWrittenExport)
     EXPECT_EQ(value, 841u);
     ASSERT_EQ(GetValue(kConfigKey, "Twice", &value), kRegistrySuccess);
     EXPECT_EQ(value, 2u);
+    // The line that is no value stays one, through this write and the next.
+    EXPECT_EQ(GetValue(kConfigKey, "Stray", &value), kRegistryFileNotFound);
+    ASSERT_EQ(SetValue(kConfigKey, "RetVal", 2), kRegistrySuccess);
+    EXPECT_EQ(GetValue(kConfigKey, "Stray", &value), kRegistryFileNotFound);
+    EXPECT_NE(ReadBytes(RegistryStorePath()).find("\"Stray\"=dword:00000005\r\r\n"), std::string::npos);
 }
 
 TEST_F(RegistryStoreTest, GarbledStoreReadsAsMissingAndIsReplacedByTheNextWrite)
