@@ -41,32 +41,23 @@ int32_t SavePageSetup(PageSetup* page)
 void ReadTextOutFlag()
 {
     g->fTextOut = 0;
-    RegistryKey top = nullptr;
-    if (OpenRegistryKey(kRegistryCurrentUser, kBrenvolticKey, &top) != kRegistrySuccess)
-        return;
     RegistryKey key = nullptr;
-    if (OpenRegistryKey(top, kPluginSubKey, &key) == kRegistrySuccess) {
-        uint32_t value = 0;
-        if (QueryRegistryDword(key, "fTextOut", &value) == kRegistrySuccess)
-            g->fTextOut = value != 0 ? 1 : 0;
-        CloseRegistryKey(key);
-    }
-    CloseRegistryKey(top);
+    if (OpenBrenvolticKey(kPluginSubKey, false, &key) != kRegistrySuccess)
+        return;
+    uint32_t value = 0;
+    if (QueryRegistryDword(key, "fTextOut", &value) == kRegistrySuccess)
+        g->fTextOut = value != 0 ? 1 : 0;
+    CloseRegistryKey(key);
 }
 
 int32_t WriteTextOutFlag()
 {
-    RegistryKey top = nullptr;
-    int32_t status = CreateRegistryKey(kRegistryCurrentUser, kBrenvolticKey, &top);
+    RegistryKey key = nullptr;
+    int32_t status = OpenBrenvolticKey(kPluginSubKey, true, &key);
     if (status != kRegistrySuccess)
         return status;
-    RegistryKey key = nullptr;
-    int32_t written = CreateRegistryKey(top, kPluginSubKey, &key);
-    if (written == kRegistrySuccess) {
-        written = SetRegistryDword(key, "fTextOut", static_cast<uint32_t>(static_cast<int32_t>(g->fTextOut)));
-        CloseRegistryKey(key);
-    }
-    int32_t closed = CloseRegistryKey(top);
+    int32_t written = SetRegistryDword(key, "fTextOut", static_cast<uint32_t>(static_cast<int32_t>(g->fTextOut)));
+    int32_t closed = CloseRegistryKey(key);
     // A value that could not be stored is not reported as success.
     return written != kRegistrySuccess ? written : closed;
 }

@@ -27,17 +27,9 @@ const char* const kValueNames[] = {"Orientation", "Size",       "Width",        
                                    "rPaper.left", "rPaper.top", "rPaper.right", "rPaper.bottom", "iFstPage",
                                    "iLstPage",    "RetVal"};
 
-std::string SettingsFolder() { return TestHome() + "/Documents/Adobe/Illustrator"; }
+std::string SettingsFolder() { return TestSettingsFolder(); }
 std::string ProgramPath() { return SettingsFolder() + "/TRVXSerConfig"; }
 std::string SettingsFilePath() { return SettingsFolder() + "/TRAVEX2K.INI"; }
-
-// The program as the set-up installs it: the built TRVXSerConfig in the settings folder.
-void InstallConfigProgram()
-{
-    fs::create_directories(SettingsFolder());
-    fs::copy_file(std::string(TRAVEX_BINARY_DIR) + "/bin/TRVXSerConfig", ProgramPath(),
-                  fs::copy_options::overwrite_existing);
-}
 
 // A shell script in the program's place.
 void InstallScriptProgram(const std::string& body, fs::perms mode = fs::perms(0755))
@@ -167,7 +159,7 @@ protected:
 TEST_F(ConfigurationCommandE2E, OkWithAnotherPaperAndOrientationRebuildsThePlotAreaWhereItLay)
 {
     PlacePlotArea();
-    InstallConfigProgram();
+    InstallIntoSettingsFolder("TRVXSerConfig");
     // A3 (row 5 of the paper list) in landscape, OK
     HostRun run =
         RunTravexHost(folder, {"--config-ui", "choose 101 5;radio 111;press 1", drawing, kConfigMenu, "list"});
@@ -208,7 +200,7 @@ TEST_F(ConfigurationCommandE2E, OkWithAnotherPaperAndOrientationRebuildsThePlotA
 
 TEST_F(ConfigurationCommandE2E, OkWithoutAConfigurationLayerPutsThePageAtTheOrigin)
 {
-    InstallConfigProgram();
+    InstallIntoSettingsFolder("TRVXSerConfig");
     // no page values yet: the first paper of the list (A0, 841 x 1190), portrait, at 200 %
     HostRun run = RunTravexHost(folder, {"--config-ui", "choose 106 4;press 1", drawing, kConfigMenu});
     ASSERT_EQ(run.exitStatus, 0) << run.err;
@@ -259,7 +251,7 @@ TEST_F(ConfigurationCommandE2E, EveryEndingButThisRunsOkLeavesTheDrawingAsItWas)
         before["RetVal"] = 1;
         SetValues(before);
         if (c.program == kRealProgram)
-            InstallConfigProgram();
+            InstallIntoSettingsFolder("TRVXSerConfig");
         else if (c.program != kNoProgram)
             InstallScriptProgram(c.steps, c.program == kScript ? fs::perms(0755) : fs::perms(0644));
         if (c.retVal == 3) {
@@ -354,7 +346,7 @@ TEST_F(ConfigurationCommandE2E, EachProgramTakesOnlyItsOwnRobotSteps)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         SetUp();
-        InstallConfigProgram();
+        InstallIntoSettingsFolder("TRVXSerConfig");
         const std::map<std::string, std::string> files = {{"host", StepsFile("host", "press 1\n")},
                                                           {"program", StepsFile("program", "tab 1082 4\npress 2\n")},
                                                           {"other", StepsFile("other", "press 1\n")}};
@@ -382,7 +374,7 @@ TEST_F(ConfigurationCommandE2E, EachProgramTakesOnlyItsOwnRobotSteps)
 
 TEST_F(ConfigurationCommandE2E, AScriptGivesEachStartItsSteps)
 {
-    InstallConfigProgram();
+    InstallIntoSettingsFolder("TRVXSerConfig");
     const std::string script = StepsFile("script", "config-ui press 2\n" + std::string(kConfigMenu) +
                                                        "\n"
                                                        "list\n"

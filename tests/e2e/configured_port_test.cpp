@@ -37,14 +37,6 @@ std::string WindowCommand(const std::string& text, size_t at = 0)
     return std::regex_search(rest, match, std::regex("IW-?[0-9]+,-?[0-9]+,-?[0-9]+,-?[0-9]+;")) ? match.str() : "";
 }
 
-// The program as the set-up installs it: the built TRVXSerConfig in the settings folder.
-void InstallConfigProgram()
-{
-    fs::create_directories(SettingsFolder());
-    fs::copy_file(std::string(TRAVEX_BINARY_DIR) + "/bin/TRVXSerConfig", SettingsFolder() + "/TRVXSerConfig",
-                  fs::copy_options::overwrite_existing);
-}
-
 // A line at 2400 bit/s without flow control, as neither choice of the runs leaves it.
 void SetPlainLine(const PlotterLine& line)
 {
@@ -63,7 +55,7 @@ protected:
         ResetTestHome();
         folder = MakeTestFolder(::testing::UnitTest::GetInstance()->current_test_info()->name());
         SetLanguage("ENGLISH");
-        InstallConfigProgram();
+        InstallIntoSettingsFolder("TRVXSerConfig");
     }
 
     // COM1 and COM2 mapped to the two lines, every other port to a device that does not exist.

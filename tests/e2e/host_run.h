@@ -7,6 +7,7 @@
 #include "tests/support/test_files.h"
 
 #include <cstdio>
+#include <filesystem>
 #include <fcntl.h>
 #include <fstream>
 #include <sstream>
@@ -24,6 +25,20 @@ struct HostRun {
 };
 
 inline std::string TravexHostPath() { return std::string(TRAVEX_BINARY_DIR) + "/bin/travex-host"; }
+
+// The settings folder of the test's home, where the set-up installs the programs.
+inline std::string TestSettingsFolder() { return TestHome() + "/Documents/Adobe/Illustrator"; }
+
+// A built program (TRVXSerConfig, TRVXSender) installed into that folder as the set-up does,
+// where the plug-in starts it from.
+inline void InstallIntoSettingsFolder(const std::string& program)
+{
+    namespace fs = std::filesystem;
+    fs::create_directories(TestSettingsFolder());
+    const std::string installed = TestSettingsFolder() + "/" + program;
+    fs::copy_file(std::string(TRAVEX_BINARY_DIR) + "/bin/" + program, installed, fs::copy_options::overwrite_existing);
+    fs::permissions(installed, fs::perms::owner_all);
+}
 
 // A small drawing: one layer with one rectangle, 100 x 100 points.
 inline std::string WriteSmallDrawing(const std::string& folder)

@@ -98,15 +98,6 @@ protected:
         });
     }
 
-    // TRVXSender in the settings folder, where the plug-in starts it from.
-    static void InstallSender()
-    {
-        fs::create_directories(SettingsFolder());
-        const std::string installed = SettingsFolder() + "/TRVXSender";
-        fs::copy_file(std::string(TRAVEX_BINARY_DIR) + "/bin/TRVXSender", installed,
-                      fs::copy_options::overwrite_existing);
-        fs::permissions(installed, fs::perms::owner_all);
-    }
 
     std::vector<std::string> Environment(const std::string& ftpPort = "") const
     {
@@ -202,7 +193,7 @@ TEST_F(PlotRoutesTest, EveryRouteDeliversExactlyThePlotFile)
         {"ftp program, user", kFtpProgramFirst, "127.0.0.1::plotter:secret", false, user + "/pr1", kActive},
         {"sender", kSender, "127.0.0.1", false, "", kNoFtp},
     };
-    InstallSender();
+    InstallIntoSettingsFolder("TRVXSender");
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         if (!c.arrived.empty())
@@ -329,7 +320,7 @@ TEST_F(PlotRoutesTest, ATransferThatFailsEndsTheRunWithItsReason)
         SCOPED_TRACE(c.name);
         fs::remove(SettingsFolder() + "/TRVXSender");
         if (c.installSender)
-            InstallSender();
+            InstallIntoSettingsFolder("TRVXSender");
         SetRoute(c.port, c.host);
         if (c.installSender)  // nothing listens where it connects
             EditPlotSettings([](PlotSettings& s) { s.iTcpPort = UnusedLoopbackPort(); });
@@ -342,7 +333,7 @@ TEST_F(PlotRoutesTest, ATransferThatFailsEndsTheRunWithItsReason)
 
 TEST_F(PlotRoutesTest, DebugModeWritesNothingOnAnyRoute)
 {
-    InstallSender();
+    InstallIntoSettingsFolder("TRVXSender");
     const std::string target = folder + "/debug.plt";
     for (const Route& route : kEveryRoute) {
         SCOPED_TRACE(route.name);
@@ -391,7 +382,7 @@ TEST_F(PlotRoutesTest, APlotFileWriteCutShortLeavesTheOlderFileWhole)
 
 TEST_F(PlotRoutesTest, PlotDataOnAFullDiskIsSentNowhere)
 {
-    InstallSender();
+    InstallIntoSettingsFolder("TRVXSender");
     const std::string target = folder + "/full.plt";
     for (const Route& route : kEveryRoute) {
         SCOPED_TRACE(route.name);
@@ -413,7 +404,7 @@ TEST_F(PlotRoutesTest, ACancelBeforeTheConversionSendsNothing)
 {
     // an earlier run's plot data, which is no part of this job
     const std::string earlier = "SP1;PU0,0;PD100,100;PG;SP;";
-    InstallSender();
+    InstallIntoSettingsFolder("TRVXSender");
     const std::string target = folder + "/cancelled.plt";
     for (const Route& route : kEveryRoute) {
         SCOPED_TRACE(route.name);
@@ -445,7 +436,7 @@ TEST_F(PlotRoutesTest, ACancelDuringTheConversionSendsWhatWasConverted)
     ASSERT_EQ(whole.exitStatus, 0) << whole.err;
     const std::string wholeData = ReadBytes(PlotDataPath());
 
-    InstallSender();
+    InstallIntoSettingsFolder("TRVXSender");
     for (const Route& route : {kEveryRoute[0], kEveryRoute[3]}) {
         SCOPED_TRACE(route.name);
         SetRoute(route.port);

@@ -20,7 +20,7 @@
 #include <unistd.h>
 
 // The settings folder of the test home.
-inline std::string SettingsFolder() { return TestHome() + "/Documents/Adobe/Illustrator"; }
+inline std::string SettingsFolder() { return TestSettingsFolder(); }
 inline std::string PlotDataPath() { return SettingsFolder() + "/TRAVEX-Pro.tmp"; }
 inline std::string RegistryStorePath() { return TestHome() + "/.config/travex/registry.reg"; }
 
