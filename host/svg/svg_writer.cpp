@@ -513,7 +513,8 @@ struct Writer {
         // Text in or on a path: the path goes into the definitions, in the text's own space.
         pugi::xml_node container = node;
         bool onPath = false;
-        if (t.kind != TextKind::PointText && t.path && !t.path->segments.empty()) {
+        // kept on its path even when the path has no segments, so a save reads back the same
+        if (t.kind != TextKind::PointText && t.path) {
             std::string id = WriteTextPath(t.path, place);
             if (t.kind == TextKind::OnPath) {
                 container = node.append_child(ElementName(node, "textPath").c_str());

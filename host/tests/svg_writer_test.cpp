@@ -419,6 +419,27 @@ TEST_F(SavedCopy, TextsInAndOnPathsKeepTheirPaths)
     }
 }
 
+// A path that draws nothing (its data a lone moveto) still carries its text: written again,
+// the text stays on the path instead of coming back as point text that the drawing never showed.
+TEST_F(SavedCopy, TextOnAPathWithoutSegmentsStaysOnIt)
+{
+    Load("symbols.svg");
+    Layer* layer = host::NthLayer(doc, 0);
+    Art* text = nullptr;
+    ASSERT_EQ(host::NewArt(doc, ArtType::TextFrame, Placement::InsideOnBottom, layer->group, &text), kNoErr);
+    text->text.kind = host::TextKind::OnPath;
+    text->text.path = host::NewDetachedArt(doc, ArtType::Path);
+    host::SetTextContent(text, "along");
+    Save();
+    Document again;
+    Reload(again);
+    Art* back = host::NthLayer(again, 0)->group->children.back();
+    ASSERT_EQ(back->type, ArtType::TextFrame);
+    EXPECT_EQ(back->text.kind, host::TextKind::OnPath);
+    ASSERT_NE(back->text.path, nullptr);
+    EXPECT_TRUE(back->text.path->segments.empty());
+}
+
 TEST(SvgWriter, FileInUtf16IsWrittenBackInUtf8)
 {
     std::string folder = MakeTestFolder("utf16");
