@@ -278,6 +278,10 @@ void ParseStoreText(const std::string& text, Store& store)
                 size_t first = next.find_first_not_of(' ');
                 line += first == std::string::npos ? std::string() : next.substr(first);
             }
+            // A continuation mark on the file's last line continues nothing; kept, it would
+            // take in the first line written after it.
+            if (line.back() == '\\' && line.find("=hex") != std::string::npos && i + 1 == lines.size())
+                line.pop_back();
             StoreEntry entry = ParseValueLine(line);
             if (section != nullptr)
                 section->entries.push_back(entry);

@@ -1367,6 +1367,29 @@ bool ReadFileBytes(const std::string& path, std::string& bytes, std::string& err
 
 }  // namespace
 
+namespace {
+
+// The first element, in document order, with two attributes of one name; none when there is none.
+pugi::xml_node ElementWithAttributeTwice(const pugi::xml_document& xml)
+{
+    pugi::xml_node n = xml.first_child();
+    while (n) {
+        if (n.type() == pugi::node_element)
+            for (pugi::xml_attribute a = n.first_attribute(); a; a = a.next_attribute())
+                for (pugi::xml_attribute b = a.next_attribute(); b; b = b.next_attribute())
+                    if (std::strcmp(a.name(), b.name()) == 0) return n;
+        if (n.first_child()) {
+            n = n.first_child();
+            continue;
+        }
+        while (n && !n.next_sibling()) n = n.parent();
+        if (n) n = n.next_sibling();
+    }
+    return pugi::xml_node();
+}
+
+}  // namespace
+
 bool LoadSvgDocument(const std::string& path, Document& doc, std::string& error)
 {
     // A document read again starts over; handles to what it held before stay safe to test.
@@ -1395,6 +1418,17 @@ bool LoadSvgDocument(const std::string& path, Document& doc, std::string& error)
     pugi::xml_node root = svg.xml.document_element();
     if (NestingDepth(svg.xml) > kMaxNesting) {
         error = path + ": nested more than " + std::to_string(kMaxNesting) + " elements deep";
+        return false;
+    }
+    // An attribute given twice makes the file not well-formed XML (the parser lets it pass):
+    // which of the two a renderer takes is nobody's guess, and a save would keep the other.
+    if (pugi::xml_node twice = ElementWithAttributeTwice(svg.xml)) {
+        size_t offset = std::min(static_cast<size_t>(twice.offset_debug() < 0 ? 0 : twice.offset_debug()),
+                                 svg.originalBytes.size());
+        size_t line = 1 + static_cast<size_t>(std::count(svg.originalBytes.begin(),
+                                                          svg.originalBytes.begin() + static_cast<std::ptrdiff_t>(offset), '\n'));
+        error = path + ":" + std::to_string(line) + ": not well-formed XML: <" + twice.name() +
+                "> gives an attribute twice";
         return false;
     }
     // Offsets into the file hold only when the parser did not convert it from another encoding.

@@ -460,6 +460,8 @@ TEST(SvgReader, BadFilesAreRefusedWithFileLineAndReason)
         {"mismatch.svg", "<?xml version='1.0'?>\n<svg xmlns='http://www.w3.org/2000/svg'>\n<g>\n</svg>\n",
          {"mismatch.svg:4:", "not well-formed", "mismatch"}},
         {"unclosed.svg", "<svg xmlns='http://www.w3.org/2000/svg'>\n<path d='M 0 0\n", {"unclosed.svg:2:", "not well-formed"}},
+        {"twice.svg", "<svg xmlns='http://www.w3.org/2000/svg'>\n<g>\n<use href='#s' y='30' y='60'/>\n</g>\n</svg>\n",
+         {"twice.svg:3:", "not well-formed", "<use> gives an attribute twice"}},
         {"html.svg", "<html><body>hello</body></html>", {"html.svg", "not an SVG drawing", "<html>"}},
         {"text.svg", "just some words\n", {"text.svg"}},
         {"empty.svg", "", {"empty.svg"}},
