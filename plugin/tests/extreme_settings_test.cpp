@@ -142,18 +142,12 @@ protected:
 
     void TearDown() override
     {
-        std::free(g->pPlotSettings);
-        std::free(g->pPaperList);
-        std::free(g->pPageSetup);
-        g->pPlotSettings = nullptr;
-        g->pPaperList = nullptr;
-        g->pPageSetup = nullptr;
+        FreeReadRecords();
         PageConversion::TearDown();
     }
 
-    // The settings file, the registry and the document as the field and value say; the
-    // plot area placed from them, then every page of the range converted.
-    std::string RunCase(const Field& field, int32_t value)
+    // The records the readers allocated for the last case.
+    static void FreeReadRecords()
     {
         std::free(g->pPlotSettings);
         std::free(g->pPaperList);
@@ -161,6 +155,13 @@ protected:
         g->pPlotSettings = nullptr;
         g->pPaperList = nullptr;
         g->pPageSetup = nullptr;
+    }
+
+    // The settings file, the registry and the document as the field and value say; the
+    // plot area placed from them, then every page of the range converted.
+    std::string RunCase(const Field& field, int32_t value)
+    {
+        FreeReadRecords();
         ResetTestHome();
         std::filesystem::create_directories(TestSettingsFolder());
         std::string file = ExpectedDefaultFile(302);

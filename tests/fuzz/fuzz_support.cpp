@@ -1,4 +1,5 @@
 #include "tests/fuzz/fuzz_support.h"
+#include "tests/support/home_folder.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -16,13 +17,7 @@ namespace {
 
 std::string g_home;
 
-void RemoveHome()
-{
-    if (!g_home.empty() && std::getenv("TRAVEX_KEEP_TEST_HOME") == nullptr) {
-        std::error_code ec;
-        fs::remove_all(g_home, ec);
-    }
-}
+void RemoveHome() { RemoveHomeFolder(g_home); }
 
 }  // namespace
 
@@ -38,18 +33,7 @@ const bool g_homeMade = !Home().empty();
 const std::string& Home()
 {
     if (g_home.empty()) {
-        const char* base = std::getenv("TRAVEX_TEST_TMP");
-        std::string root = base && *base ? base : fs::temp_directory_path().string();
-        fs::create_directories(root);
-        std::string pattern = root + "/fuzz-home-XXXXXX";
-        if (mkdtemp(pattern.data()) == nullptr)
-            std::abort();
-        g_home = pattern;
-        setenv("HOME", g_home.c_str(), 1);
-        setenv("XDG_CONFIG_HOME", (g_home + "/.config").c_str(), 1);
-        setenv("XDG_DOCUMENTS_DIR", (g_home + "/Documents").c_str(), 1);
-        fs::create_directories(g_home + "/.config");
-        fs::create_directories(g_home + "/Documents");
+        g_home = MakeHomeFolder("fuzz-home");
         fs::create_directories(g_home + "/scratch");
         std::atexit(RemoveHome);
     }

@@ -1,4 +1,5 @@
 #include "tests/support/temp_home.h"
+#include "tests/support/home_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -15,13 +16,7 @@ std::string g_home;
 
 class TempHomeEnvironment : public ::testing::Environment {
 public:
-    void TearDown() override
-    {
-        if (!g_home.empty() && std::getenv("TRAVEX_KEEP_TEST_HOME") == nullptr) {
-            std::error_code ec;
-            fs::remove_all(g_home, ec);
-        }
-    }
+    void TearDown() override { RemoveHomeFolder(g_home); }
 };
 
 const auto* g_environment = ::testing::AddGlobalTestEnvironment(new TempHomeEnvironment);
@@ -30,20 +25,8 @@ const auto* g_environment = ::testing::AddGlobalTestEnvironment(new TempHomeEnvi
 
 const std::string& TestHome()
 {
-    if (g_home.empty()) {
-        const char* base = std::getenv("TRAVEX_TEST_TMP");
-        std::string root = base && *base ? base : fs::temp_directory_path().string();
-        fs::create_directories(root);
-        std::string pattern = root + "/home-XXXXXX";
-        if (mkdtemp(pattern.data()) == nullptr)
-            std::abort();
-        g_home = pattern;
-        setenv("HOME", g_home.c_str(), 1);
-        setenv("XDG_CONFIG_HOME", (g_home + "/.config").c_str(), 1);
-        setenv("XDG_DOCUMENTS_DIR", (g_home + "/Documents").c_str(), 1);
-        fs::create_directories(g_home + "/.config");
-        fs::create_directories(g_home + "/Documents");
-    }
+    if (g_home.empty())
+        g_home = MakeHomeFolder("home");
     return g_home;
 }
 
